@@ -1,0 +1,10 @@
+// The About box.
+#pragma once
+#include <windows.h>
+
+struct AboutInfo {
+  const char* url;  // the support site
+};
+
+// Opens the About box owned by owner, or raises the one already open.
+void ShowAboutDialog(HWND owner, const AboutInfo* info);

@@ -1,0 +1,9 @@
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/startup.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return RunProgram(GetCommandLineA(), std::malloc);
+}

@@ -1,0 +1,49 @@
+#include "app/startup.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "TOOLS/debug_trace.h"
+#include "app/wallpaper_command.h"
+#include "association/association_dialog.h"
+
+const char INSTANCE_MUTEX_NAME[] = "brovane.InstallDlg";
+
+RunMode GetRunMode(int argc) { return argc < 2 ? RUN_MODE_ASSOCIATION : RUN_MODE_WALLPAPER; }
+
+HANDLE CreateInstanceMutex() {
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, INSTANCE_MUTEX_NAME);
+  if (!mutex) return nullptr;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return nullptr;
+  }
+  return mutex;
+}
+
+int RunCommand(int argc, char** argv) {
+  if (GetRunMode(argc) == RUN_MODE_ASSOCIATION) {
+    // Closing the handle, never ReleaseMutex, is what frees the name for the
+    // next dialog.
+    if (HANDLE mutex = CreateInstanceMutex()) {
+      ShowAssociationDialog();
+      CloseHandle(mutex);
+    }
+    return 0;
+  }
+  RunWallpaperCommand(argc, argv);
+  return 0;
+}
+
+int RunProgram(const char* commandLine, BlockAllocator allocate) {
+  int argc = 0;
+  char** argv = SplitCommandLineWith(commandLine, &argc, allocate);
+  if (!argv) return 1;
+  for (int i = 0; i < argc; ++i) DebugTrace("argv[%2d]=%s\r\n", i, argv[i]);
+  InitCommonControls();
+  CoInitialize(nullptr);
+  int result = RunCommand(argc, argv);
+  CoUninitialize();
+  FreeCommandLine(argv);
+  return result;
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite under Wine. Extra arguments
+# go to ctest (for instance -R TextTest).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+BUILD_DIR=${BUILD_DIR:-build}
+source scripts/wine-session.sh
+trap stop_wine_session EXIT
+start_wine_session
+ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"

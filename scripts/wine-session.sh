@@ -1,0 +1,47 @@
+# Sourced by the run scripts: a fresh Wine prefix in a Japanese locale, a
+# persistent wineserver, and Xvfb with a Wine virtual desktop of 800 x 600.
+# start_wine_session sets WINEPREFIX, DISPLAY and the rest; stop_wine_session
+# ends it all and removes the prefix.
+
+find_free_display() {
+  local n
+  for n in $(seq 91 199); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+start_wine_session() {
+  WINE_SESSION_DIR=$(mktemp -d /tmp/brovane-wine.XXXXXX)
+  export WINEPREFIX="$WINE_SESSION_DIR/pfx"
+  export WINEDEBUG=-all
+  export LC_ALL=ja_JP.UTF-8
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  local n
+  n=$(find_free_display)
+  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  wineserver -w
+  wineserver -k 2>/dev/null || true
+  wineserver -p
+  # The first program brings up the virtual desktop; later ones start fast.
+  wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wine_session() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+  [ -n "${WINE_SESSION_DIR:-}" ] && rm -rf "$WINE_SESSION_DIR"
+  return 0
+}
