@@ -1,4 +1,4 @@
 #include "about/about_dialog.h"
 
 // Placeholder until the About box lands.
-void ShowAboutDialog(HWND, const AboutInfo*) {}
+bool ShowAboutDialog(HWND, const AboutInfo*) { return true; }

@@ -7,4 +7,4 @@ struct AboutInfo {
 };
 
 // Opens the About box owned by owner, or raises the one already open.
-void ShowAboutDialog(HWND owner, const AboutInfo* info);
+bool ShowAboutDialog(HWND owner, const AboutInfo* info);

@@ -9,4 +9,9 @@ if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j2
+# BUILD_TARGETS (space-separated) builds only those targets.
+if [ -n "${BUILD_TARGETS:-}" ]; then
+  for target in $BUILD_TARGETS; do cmake --build "$BUILD_DIR" -j2 --target "$target"; done
+else
+  cmake --build "$BUILD_DIR" -j2
+fi

@@ -1,0 +1,1 @@
+# The image plug-in host's sources join the convert library here.

@@ -1,0 +1,1 @@
+# The plug-in host's tests and test plug-ins.
