@@ -1,5 +1,36 @@
 #include "app/wallpaper_command.h"
 
-// Placeholder until the wallpaper command lands: the start-up path and the
-// mode choice are all that run today.
-void RunWallpaperCommand(int, char**) {}
+#include "TOOLS/file_attributes.h"
+#include "TOOLS/module_path.h"
+#include "TOOLS/registry.h"
+#include "TOOLS/scoped.h"
+#include "TOOLS/sjis_text.h"
+#include "convert/convert_to_bitmap.h"
+
+void RunWallpaperCommand(int argc, char** argv) {
+  WallpaperSettings requested;
+  if (!BuildWallpaperSettings(&requested, argc, argv)) return;
+  char pluginFolder[PATH_BUFFER_SIZE];
+  FindPluginFolder(pluginFolder);
+  ScopedRegKey desktop;
+  if (!OpenRegKey(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, KEY_ALL_ACCESS, desktop.receive())) return;
+  WallpaperSettings previous;
+  SetDefaultWallpaperSettings(&previous);
+  ReadWallpaperSettings(&previous, desktop.get());
+  // The system repaints the desktop during the call below with whatever
+  // style the key holds at that moment.
+  WriteWallpaperStyle(requested, desktop.get());
+  if (ApplyWallpaper(requested.wallpaperPath, pluginFolder)) return;
+  WriteWallpaperStyle(previous, desktop.get());
+  // The system stores the path again itself.
+  SetDesktopWallpaper(previous.wallpaperPath);
+}
+
+bool ApplyWallpaper(const char* imagePath, const char* pluginFolder) {
+  if (SetDesktopWallpaper(imagePath)) return true;
+  if (!IsDirectory(pluginFolder)) return false;
+  char bmpPath[PATH_BUFFER_SIZE] = "";
+  GetModulePathWithExtension(bmpPath, ".bmp");
+  if (ConvertToBitmapFile(bmpPath, imagePath, pluginFolder)) return SetDesktopWallpaper(bmpPath);
+  return false;
+}
