@@ -1,0 +1,36 @@
+// The pixel stream of a packed picture: LZSS with a 4096-byte window that
+// starts zero-filled, whose bytes are deltas over groups of three pixel
+// bytes. The decoder takes its input in pieces, so a whole compressed stream
+// never has to sit in memory beside the pixels. No Windows calls.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+const size_t PACKED_WINDOW_SIZE = 4096;
+
+struct PackedDecoder {
+  unsigned char window[PACKED_WINDOW_SIZE];
+  uint32_t windowIndex;
+  // The flag bits still to use, above a marker bit that says when the next
+  // flag byte is due.
+  uint32_t flags;
+  unsigned char* pixels;
+  size_t pixelSize;
+  // Groups are whole up to here; pixels beyond it stay as they were.
+  size_t groupLimit;
+  size_t written;
+  bool ended;
+};
+
+// pixels must be zero-filled: every byte that no group reaches stays zero.
+void StartPackedDecoder(PackedDecoder& decoder, unsigned char* pixels, size_t pixelSize);
+// Decodes from input and returns how many bytes it used. Unless last is set,
+// it stops before a token whose bytes may not all be there yet and keeps its
+// place for the next piece (at most 2 bytes are left unused). With last set,
+// the input ends here.
+size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, size_t count,
+                         bool last);
+// True once the pixels are full or the input has ended.
+bool IsPackedDecoderDone(const PackedDecoder& decoder);
+// Drops the bytes of a group that the input left unfinished.
+void FinishPackedDecoder(PackedDecoder& decoder);
