@@ -261,6 +261,33 @@ TEST(PluginHostTest, FaultingPluginsFailAloneAndALaterPluginStillDelivers) {
   for (size_t i = 0; i < 24; ++i) ASSERT_EQ(TestPixelByte(i), search.bits[i]) << i;
 }
 
+// Counts the access violations raised in this process, and handles none.
+class AccessViolationCounter {
+ public:
+  AccessViolationCounter() : handler_(AddVectoredExceptionHandler(1, Count)) { count = 0; }
+  ~AccessViolationCounter() { RemoveVectoredExceptionHandler(handler_); }
+  static LONG CALLBACK Count(EXCEPTION_POINTERS* info) {
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++count;
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  static int count;
+
+ private:
+  void* handler_;
+};
+int AccessViolationCounter::count;
+
+TEST(PluginHostTest, FaultThatAPluginCatchesItselfIsLeftToThePlugin) {
+  PluginSearch search;
+  search.plugins.Add("probes_memory");
+  TraceCapture trace;
+  AccessViolationCounter faults;
+  EXPECT_NE(nullptr, search.Load(search.Source("x")));
+  EXPECT_LE(1, faults.count);
+  EXPECT_EQ(NO_LINES, trace.lines());
+  EXPECT_EQ(CallsOf("probes_memory.spi", ALL_CALLS), search.plugins.Calls());
+}
+
 TEST(PluginHostTest, IfPluginIsTriedInTheFirstPassAndAgainInTheSecond) {
   PluginSearch search;
   search.plugins.Add("says_yes_fails", "if_fails.spi");

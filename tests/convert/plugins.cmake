@@ -25,6 +25,7 @@ set(TEST_PLUGINS
   "fault_info|PLUGIN_FAULT_IN=1"
   "fault_supported|PLUGIN_FAULT_IN=2"
   "fault_picture|PLUGIN_FAULT_IN=3"
+  "probes_memory|PLUGIN_PROBES_MEMORY=1"
   "ppm|PLUGIN_SUPPORTS=2|PLUGIN_DECODE_PPM=1")
 
 add_custom_target(test_plugins)

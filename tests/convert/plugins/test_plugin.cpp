@@ -64,6 +64,11 @@
 #define PLUGIN_DECODE_PPM 0
 #endif
 
+// 1: IsSupported probes an unreadable page and catches that fault itself
+// (through IsBadReadPtr) before it answers.
+#ifndef PLUGIN_PROBES_MEMORY
+#define PLUGIN_PROBES_MEMORY 0
+#endif
 // 0: GetPicture is not exported.
 #ifndef PLUGIN_EXPORTS_GETPICTURE
 #define PLUGIN_EXPORTS_GETPICTURE 1
@@ -110,6 +115,13 @@ void WriteBeside(const char* suffix, const void* bytes, size_t size) {
     std::fwrite(bytes, 1, size, f);
     std::fclose(f);
   }
+}
+
+bool ProbeUnreadablePage() {
+  void* page = VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+  BOOL bad = IsBadReadPtr(page, 4);
+  VirtualFree(page, 0, MEM_RELEASE);
+  return bad != FALSE;
 }
 
 void Fault() {
@@ -229,6 +241,7 @@ PLUGIN_EXPORT int WINAPI GetPluginInfo(int number, LPSTR buffer, int size) {
 PLUGIN_EXPORT int WINAPI IsSupported(LPCSTR path, DWORD head) {
   LogCall("IsSupported");
   if (PLUGIN_FAULT_IN == 2) Fault();
+  if (PLUGIN_PROBES_MEMORY && !ProbeUnreadablePage()) return 0;
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(head);
   WriteBeside(PLUGIN_HEAD_SUFFIX, bytes, 2048);
   (void)path;
