@@ -1,4 +1,47 @@
 #include "convert/convert_to_bitmap.h"
 
-// Placeholder until the conversion lands.
-bool ConvertToBitmapFile(const char*, const char*, const char*) { return false; }
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "TOOLS/file_attributes.h"
+#include "convert/dib_file.h"
+#include "convert/packed_picture.h"
+#include "convert/plugin_host.h"
+
+namespace {
+
+// Plug-ins whose names begin with "if" are asked first; the second pass asks
+// every plug-in again, those included.
+const char* const PLUGIN_PATTERNS[] = {"if*.spi", "*.spi"};
+
+unsigned char* LoadPackedPicture(const char* source, BITMAPINFOHEADER& header) {
+  FILE* stream = std::fopen(source, "rb");
+  if (!stream) return nullptr;
+  unsigned char* bits = ReadPackedPicture(stream, header);
+  std::fclose(stream);
+  return bits;
+}
+
+}  // namespace
+
+unsigned char* LoadPicture(const char* source, DibPicture* picture, const char* pluginFolder) {
+  unsigned char* bits = LoadPackedPicture(source, picture->header);
+  for (const char* pattern : PLUGIN_PATTERNS) {
+    if (bits) break;
+    bits = LoadPictureWithPlugins(source, picture, pluginFolder, pattern);
+  }
+  return bits;
+}
+
+bool ConvertToBitmapFile(const char* destination, const char* source, const char* pluginFolder) {
+  DibPicture picture;
+  // The packed format brings no colour table and a plug-in may bring a short
+  // one: entries nobody filled are written as zeros, never as stale memory.
+  std::memset(&picture, 0, sizeof picture);
+  picture.bits = LoadPicture(source, &picture, pluginFolder);
+  if (!picture.bits) return false;
+  bool saved = SaveDibFile(picture, destination);
+  std::free(picture.bits);
+  return saved && IsFile(destination);
+}

@@ -1,6 +1,13 @@
-// Turns a picture the system refuses into a BMP file.
+// Turns a picture the system refuses into a BMP file: a packed picture is
+// read here, anything else goes to the image plug-ins.
 #pragma once
+#include "convert/dib_picture.h"
 
-// True only when a picture was loaded and destination is then an existing
-// file.
+// True only when a picture was loaded, saved, and destination is then an
+// existing file.
 bool ConvertToBitmapFile(const char* destination, const char* source, const char* pluginFolder);
+
+// The packed reader first, then the plug-ins of pluginFolder. Returns the
+// pixel buffer (malloc'ed, the caller frees it) with picture->header and
+// picture->colors filled, or null.
+unsigned char* LoadPicture(const char* source, DibPicture* picture, const char* pluginFolder);
