@@ -18,6 +18,16 @@ cp "$BUILD_DIR/app/brovane.exe" "$run_dir/"
 convert -size 96x64 gradient:'#2060c0-#f0d040' -fill white -draw 'circle 48,32 48,12' \
   -type TrueColor "BMP3:$run_dir/sample.bmp"
 
+# Wine's virtual desktop window lives only while some program holds it, and
+# brovane.exe opens no window of its own: an explorer kept open for the demo
+# holds the desktop, which then repaints with the new wallpaper.
+wine explorer /desktop=Default,800x600 >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+  xdotool search --name 'Wine desktop' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# A relative picture path: the program stores its full path.
 echo "running: brovane.exe /tile sample.bmp"
 status=0
 (cd "$run_dir" && WINEDEBUG=warn+debugstr wine brovane.exe /tile sample.bmp) \
