@@ -34,23 +34,6 @@ Lines CallsOf(const std::string& fileName, const Lines& calls) {
   return lines;
 }
 
-std::string CurrentDirectory() {
-  char path[MAX_PATH] = {};
-  GetCurrentDirectoryA(sizeof path, path);
-  return path;
-}
-
-// Every search leaves the plug-in folder current; a folder that is current
-// cannot be removed, so this goes back first.
-class CurrentDirectoryKeeper {
- public:
-  CurrentDirectoryKeeper() : previous_(CurrentDirectory()) {}
-  ~CurrentDirectoryKeeper() { SetCurrentDirectoryA(previous_.c_str()); }
-
- private:
-  std::string previous_;
-};
-
 // One search pass over a plug-in folder of its own.
 struct PluginSearch {
   PluginSearch() {
@@ -77,9 +60,8 @@ struct PluginSearch {
     return reinterpret_cast<const unsigned char*>(picture.colors);
   }
 
-  PluginTestFolder plugins;
   TempFolder sources;
-  CurrentDirectoryKeeper keeper;  // after the folders: goes back before they go
+  PluginTestFolder plugins;
   DibPicture picture;
   unsigned char* bits = nullptr;
 };

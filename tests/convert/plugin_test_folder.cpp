@@ -5,6 +5,14 @@
 
 #include "tests/convert/plugins/test_picture.h"
 
+std::string CurrentDirectory() {
+  char path[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof path, path);
+  return path;
+}
+
+CurrentDirectoryKeeper::~CurrentDirectoryKeeper() { SetCurrentDirectoryA(previous_.c_str()); }
+
 void PluginTestFolder::Add(const std::string& plugin, std::string fileName) {
   if (fileName.empty()) fileName = plugin + ".spi";
   std::string built = std::string(TEST_PLUGIN_FOLDER) + "\\" + plugin + ".spi";

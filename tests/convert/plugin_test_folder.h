@@ -8,6 +8,22 @@
 
 #include "tests/support/temp_folder.h"
 
+std::string CurrentDirectory();
+
+// Every search leaves the plug-in folder current; a folder that is current
+// cannot be removed, so the former one comes back first.
+class CurrentDirectoryKeeper {
+ public:
+  CurrentDirectoryKeeper() : previous_(CurrentDirectory()) {}
+  ~CurrentDirectoryKeeper();
+  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+// The current directory is put back when the folder goes.
 class PluginTestFolder {
  public:
   // Puts the built test plug-in `plugin` into the folder as `fileName`
@@ -26,6 +42,7 @@ class PluginTestFolder {
 
  private:
   TempFolder folder_;
+  CurrentDirectoryKeeper keeper_;  // after the folder: goes back before it goes
 };
 
 // Binary PPM bytes of a picture given as red, green, blue samples, rows from

@@ -48,3 +48,11 @@ brovane_add_test(convert_plugin_host_test plugin_host_test.cpp plugin_calls_test
 target_compile_definitions(convert_plugin_host_test PRIVATE
   "TEST_PLUGIN_FOLDER=\"${TEST_PLUGIN_FOLDER_WINDOWS}\"")
 add_dependencies(convert_plugin_host_test test_plugins)
+
+# The whole way: file, plug-in, BMP file, wallpaper (through the wallpaper
+# tests' desktop fixture and system stand-in).
+brovane_add_test(convert_plugin_wallpaper_test plugin_wallpaper_test.cpp plugin_test_folder.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/../app/wallpaper_fixture.cpp LIBS app shlwapi)
+target_compile_definitions(convert_plugin_wallpaper_test PRIVATE
+  "TEST_PLUGIN_FOLDER=\"${TEST_PLUGIN_FOLDER_WINDOWS}\"")
+add_dependencies(convert_plugin_wallpaper_test test_plugins)
