@@ -32,6 +32,18 @@ start_wine_session() {
   wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  # The dialogs ask for the Japanese system fonts by their Japanese names.
+  # Without a substitute Wine falls back to the fixed-pitch IPA font, whose
+  # wider text overflows controls laid out for the proportional one. Wine's
+  # own setup names no class for ".exe", so the shell would hand out a
+  # generic icon instead of a program's own. A UTF-16 .reg file keeps the
+  # names intact.
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+    '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' '' \
+    '[HKEY_CLASSES_ROOT\.exe]' '@="exefile"' |
+    iconv -f UTF-8 -t UTF-16 >"$WINE_SESSION_DIR/fonts.reg"
+  wine reg import "$(winepath -w "$WINE_SESSION_DIR/fonts.reg")" >/dev/null 2>&1
   wineserver -w
   wineserver -k 2>/dev/null || true
   wineserver -p
