@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -190,20 +191,18 @@ class ReadOnlyDesktopKey {
     DWORD revision = 0;
     GetSecurityDescriptorControl(descriptor_, &control, &revision);
     protected_ = (control & SE_DACL_PROTECTED) != 0;
-    EXPLICIT_ACCESS_A access = {};
-    access.grfAccessPermissions = KEY_READ;
-    access.grfAccessMode = SET_ACCESS;
-    access.grfInheritance = NO_INHERITANCE;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-    char everyone[] = "EVERYONE";
-    access.Trustee.ptstrName = everyone;
-    PACL readOnly = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, SetEntriesInAclA(1, &access, nullptr, &readOnly));
+    // Everyone may read, nobody more; nothing inherited.
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)",
+                                                                     SDDL_REVISION_1, &readOnly,
+                                                                     nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL readOnlyDacl = nullptr;
+    GetSecurityDescriptorDacl(readOnly, &present, &readOnlyDacl, &defaulted);
     EXPECT_EQ(ERROR_SUCCESS,
               SetSecurityInfo(key_, SE_REGISTRY_KEY,
                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, readOnly, nullptr));
+                              nullptr, nullptr, readOnlyDacl, nullptr));
     LocalFree(readOnly);
   }
   ~ReadOnlyDesktopKey() {

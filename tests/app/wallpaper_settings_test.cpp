@@ -109,7 +109,32 @@ TEST_F(BuildWallpaperSettingsTest, AFileNamedLikeAnOptionIsAFile) {
 
 // The desktop values may hold anything; the record always holds terminated
 // texts, and a value that does not fit leaves the default in place.
-class ReadWallpaperSettingsTest : public DesktopTest {};
+class ReadWallpaperSettingsTest : public DesktopTest {
+ protected:
+  void SetUp() override { RemoveDesktopValues(); }
+  static void RemoveDesktopValues() {
+    for (const char* name : {"Wallpaperstyle", "TileWallpaper", "Wallpaper"})
+      WriteRawValue(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, name, RawValue());
+  }
+  static WallpaperSettings Record(const char* style, const char* tile, const char* path) {
+    WallpaperSettings settings;
+    SetDefaultWallpaperSettings(&settings);
+    std::strcpy(settings.wallpaperStyle, style);
+    std::strcpy(settings.tileWallpaper, tile);
+    std::strcpy(settings.wallpaperPath, path);
+    return settings;
+  }
+  // Reading needs no more than reading; writing wants the full access the
+  // command opens the key with.
+  static void WithDesktopKey(REGSAM access, void (*use)(WallpaperSettings*, HKEY),
+                             WallpaperSettings* settings) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, access, &desktop));
+    use(settings, desktop);
+    RegCloseKey(desktop);
+  }
+};
 
 TEST_F(ReadWallpaperSettingsTest, FieldsAreTerminatedTextsWhateverTheRegistryHolds) {
   struct Case {
@@ -137,24 +162,15 @@ TEST_F(ReadWallpaperSettingsTest, FieldsAreTerminatedTextsWhateverTheRegistryHol
        ""},
   };
   for (const Case& c : cases) {
-    SetCurrentDesktop("", "", "");
-    for (const char* name : {"Wallpaperstyle", "TileWallpaper", "Wallpaper"})
-      WriteRawValue(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, name, RawValue());
+    RemoveDesktopValues();
     RawValue value;
     value.present = true;
     value.type = c.type;
     value.bytes = c.bytes;
     WriteRawValue(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, c.name, value);
 
-    WallpaperSettings read;
-    std::memset(&read, 'x', sizeof read);
-    SetDefaultWallpaperSettings(&read);
-    HKEY desktop = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, KEY_READ, &desktop));
-    ReadWallpaperSettings(&read, desktop);
-    RegCloseKey(desktop);
-
+    WallpaperSettings read = Record("0", "0", "");
+    WithDesktopKey(KEY_READ, ReadWallpaperSettings, &read);
     // The whole command takes the same values the same way.
     WallpaperSettings built;
     std::memset(&built, 'x', sizeof built);
@@ -172,18 +188,8 @@ TEST_F(ReadWallpaperSettingsTest, FieldsAreTerminatedTextsWhateverTheRegistryHol
 }
 
 TEST_F(ReadWallpaperSettingsTest, MissingValuesKeepTheFieldsAsTheyWere) {
-  for (const char* name : {"Wallpaperstyle", "TileWallpaper", "Wallpaper"})
-    WriteRawValue(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, name, RawValue());
-  WallpaperSettings settings;
-  SetDefaultWallpaperSettings(&settings);
-  std::strcpy(settings.wallpaperStyle, "s");
-  std::strcpy(settings.tileWallpaper, "t");
-  std::strcpy(settings.wallpaperPath, "p");
-  HKEY desktop = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS,
-            RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, KEY_READ, &desktop));
-  ReadWallpaperSettings(&settings, desktop);
-  RegCloseKey(desktop);
+  WallpaperSettings settings = Record("s", "t", "p");
+  WithDesktopKey(KEY_READ, ReadWallpaperSettings, &settings);
   EXPECT_STREQ("s", settings.wallpaperStyle);
   EXPECT_STREQ("t", settings.tileWallpaper);
   EXPECT_STREQ("p", settings.wallpaperPath);
@@ -191,16 +197,9 @@ TEST_F(ReadWallpaperSettingsTest, MissingValuesKeepTheFieldsAsTheyWere) {
 
 TEST_F(ReadWallpaperSettingsTest, WritingTheStyleLeavesTheWallpaperToTheSystem) {
   SetCurrentDesktop("10", "7", "C:\\current.bmp");
-  WallpaperSettings settings;
-  SetDefaultWallpaperSettings(&settings);
-  std::strcpy(settings.wallpaperStyle, "2");
-  std::strcpy(settings.tileWallpaper, "1");
-  std::strcpy(settings.wallpaperPath, "C:\\other.bmp");
-  HKEY desktop = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS,
-            RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, KEY_ALL_ACCESS, &desktop));
-  WriteWallpaperStyle(settings, desktop);
-  RegCloseKey(desktop);
+  WallpaperSettings settings = Record("2", "1", "C:\\other.bmp");
+  WithDesktopKey(KEY_ALL_ACCESS,
+                 [](WallpaperSettings* s, HKEY key) { WriteWallpaperStyle(*s, key); }, &settings);
   EXPECT_EQ("2", ReadDesktopText("Wallpaperstyle"));
   EXPECT_EQ("1", ReadDesktopText("TileWallpaper"));
   EXPECT_EQ("C:\\current.bmp", ReadDesktopText("Wallpaper"));
