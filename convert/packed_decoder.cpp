@@ -7,45 +7,140 @@ namespace {
 const uint32_t WINDOW_MASK = PACKED_WINDOW_SIZE - 1;
 const uint32_t FLAG_MARKER = 0xFF00;
 const uint32_t POSITION_BIAS = 18;
-const uint32_t SHORTEST_MATCH = 3;
+const size_t SHORTEST_MATCH = 3;
+const size_t LONGEST_MATCH = 18;
 const size_t GROUP_SIZE = 3;
 // A flag byte and a reference: when fed in pieces, less than this is kept
 // for the next piece.
 const size_t LONGEST_TOKEN = 3;
+// A whole block: a flag byte and eight tokens of at most 2 bytes each, and
+// room for eight of the longest references.
+const size_t WHOLE_BLOCK_INPUT = 1 + 8 * 2;
+const size_t WHOLE_BLOCK_OUTPUT = 8 * LONGEST_MATCH;
+const size_t HISTORY_FULL = PACKED_WINDOW_SIZE + PACKED_HISTORY_RUN;
+
+static_assert(PACKED_HISTORY_SLACK >= LONGEST_MATCH, "room to copy a whole match at once");
+
+// How far back the window position lies from the next delta to produce: 1
+// to 4096, the window's own size when the position is the one about to be
+// overwritten.
+inline size_t DistanceBack(size_t produced, uint32_t position) {
+  return ((produced - position - 1) & WINDOW_MASK) + 1;
+}
+
+inline uint32_t ReferencePosition(uint32_t b0, uint32_t b1) {
+  return (b0 + ((b1 >> 4) << 8) + POSITION_BIAS) & WINDOW_MASK;
+}
+
+// Copies a match; a source closer than the match is long repeats the bytes
+// it has just produced, so it goes byte by byte. A far one is copied whole,
+// past its end too: those bytes are overwritten before anyone reads them.
+inline void CopyMatch(unsigned char* to, size_t distance, size_t length) {
+  const unsigned char* from = to - distance;
+  if (distance >= LONGEST_MATCH) {
+    std::memcpy(to, from, LONGEST_MATCH);
+    return;
+  }
+  for (size_t k = 0; k < length; ++k) to[k] = from[k];
+}
+
+// The common case, with every bound checked once for the block instead of
+// once a byte.
+inline const unsigned char* DecodeWholeBlock(const unsigned char* in, unsigned char*& to,
+                                             size_t& produced) {
+  uint32_t flag = *in++;
+  if (flag == 0xFF) {
+    std::memcpy(to, in, 8);
+    to += 8;
+    produced += 8;
+    return in + 8;
+  }
+  for (int token = 0; token < 8; ++token, flag >>= 1) {
+    if (flag & 1) {
+      *to++ = *in++;
+      ++produced;
+      continue;
+    }
+    uint32_t position = ReferencePosition(in[0], in[1]);
+    size_t length = (in[1] & 0x0F) + SHORTEST_MATCH;
+    in += 2;
+    CopyMatch(to, DistanceBack(produced, position), length);
+    to += length;
+    produced += length;
+  }
+  return in;
+}
+
+// Deltas become pixels: each byte adds the pixel byte three places back.
+void ApplyDeltas(PackedDecoder& decoder) {
+  size_t pending = decoder.produced - decoder.applied;
+  const unsigned char* delta = decoder.history + decoder.historyEnd - pending;
+  unsigned char* pixel = decoder.pixels + decoder.applied;
+  size_t k = 0;
+  for (; k < pending && decoder.applied + k < GROUP_SIZE; ++k) pixel[k] = delta[k];
+  if (k < pending) {
+    // The three bytes back stay in registers.
+    unsigned char p0 = pixel[k - 3], p1 = pixel[k - 2], p2 = pixel[k - 1];
+    for (; k + GROUP_SIZE <= pending; k += GROUP_SIZE) {
+      p0 = pixel[k] = static_cast<unsigned char>(delta[k] + p0);
+      p1 = pixel[k + 1] = static_cast<unsigned char>(delta[k + 1] + p1);
+      p2 = pixel[k + 2] = static_cast<unsigned char>(delta[k + 2] + p2);
+    }
+  }
+  for (; k < pending; ++k) pixel[k] = static_cast<unsigned char>(delta[k] + pixel[k - GROUP_SIZE]);
+  decoder.applied = decoder.produced;
+}
+
+// Keeps the latest window's worth of deltas at the front of the run.
+void SlideHistory(PackedDecoder& decoder) {
+  ApplyDeltas(decoder);
+  std::memmove(decoder.history, decoder.history + decoder.historyEnd - PACKED_WINDOW_SIZE,
+               PACKED_WINDOW_SIZE);
+  decoder.historyEnd = PACKED_WINDOW_SIZE;
+}
 
 }  // namespace
 
 void StartPackedDecoder(PackedDecoder& decoder, unsigned char* pixels, size_t pixelSize) {
-  std::memset(decoder.window, 0, sizeof decoder.window);
-  decoder.windowIndex = 0;
+  std::memset(decoder.history, 0, sizeof decoder.history);
+  decoder.historyEnd = PACKED_WINDOW_SIZE;
   decoder.flags = 0;
   decoder.pixels = pixels;
   decoder.pixelSize = pixelSize;
   decoder.groupLimit = pixelSize - pixelSize % GROUP_SIZE;
-  decoder.written = 0;
+  decoder.produced = 0;
+  decoder.applied = 0;
   decoder.ended = false;
 }
 
-// Every produced byte goes into the window and, added to the byte three
-// places back, straight into the pixels: the two stages never meet in a
-// buffer of their own.
 size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, size_t count,
                          bool last) {
   const unsigned char* in = input;
   const unsigned char* end = input + count;
-  unsigned char* window = decoder.window;
-  unsigned char* pixels = decoder.pixels;
-  uint32_t w = decoder.windowIndex;
-  uint32_t flags = decoder.flags;
-  size_t o = decoder.written;
   const size_t limit = decoder.groupLimit;
+  uint32_t flags = decoder.flags;
+  size_t produced = decoder.produced;
+  unsigned char* to = decoder.history + decoder.historyEnd;
 
   while (!decoder.ended) {
-    if (o >= limit) {
+    if (produced >= limit) {
       decoder.ended = true;
       break;
     }
+    if (to >= decoder.history + HISTORY_FULL) {
+      decoder.historyEnd = static_cast<size_t>(to - decoder.history);
+      decoder.produced = produced;
+      SlideHistory(decoder);
+      to = decoder.history + decoder.historyEnd;
+    }
     size_t left = static_cast<size_t>(end - in);
+    bool atBlockStart = ((flags >> 1) & 0x100) == 0;
+    if (atBlockStart && left >= WHOLE_BLOCK_INPUT && limit - produced >= WHOLE_BLOCK_OUTPUT &&
+        to + WHOLE_BLOCK_OUTPUT <= decoder.history + HISTORY_FULL) {
+      in = DecodeWholeBlock(in, to, produced);
+      flags = 0;
+      continue;
+    }
     if (!last && left < LONGEST_TOKEN) break;
     if (left == 0) {
       decoder.ended = true;
@@ -60,52 +155,36 @@ size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, siz
       }
     }
     if (flags & 1) {
-      unsigned char b = *in++;
-      window[w] = b;
-      w = (w + 1) & WINDOW_MASK;
-      pixels[o] = static_cast<unsigned char>(b + (o >= GROUP_SIZE ? pixels[o - GROUP_SIZE] : 0));
-      ++o;
+      *to++ = *in++;
+      ++produced;
       continue;
     }
     if (end - in < 2) {
       decoder.ended = true;
       break;
     }
-    uint32_t b0 = in[0];
-    uint32_t b1 = in[1];
+    uint32_t position = ReferencePosition(in[0], in[1]);
+    size_t length = (in[1] & 0x0F) + SHORTEST_MATCH;
     in += 2;
-    uint32_t position = (b0 + ((b1 >> 4) << 8) + POSITION_BIAS) & WINDOW_MASK;
-    size_t length = (b1 & 0x0F) + SHORTEST_MATCH;
-    if (length > limit - o) length = limit - o;
-    if (o >= GROUP_SIZE) {
-      for (size_t k = 0; k < length; ++k) {
-        unsigned char b = window[(position + k) & WINDOW_MASK];
-        window[w] = b;
-        w = (w + 1) & WINDOW_MASK;
-        pixels[o] = static_cast<unsigned char>(b + pixels[o - GROUP_SIZE]);
-        ++o;
-      }
-    } else {
-      for (size_t k = 0; k < length; ++k) {
-        unsigned char b = window[(position + k) & WINDOW_MASK];
-        window[w] = b;
-        w = (w + 1) & WINDOW_MASK;
-        pixels[o] = static_cast<unsigned char>(b + (o >= GROUP_SIZE ? pixels[o - GROUP_SIZE] : 0));
-        ++o;
-      }
-    }
+    // Only whole groups that fit are kept; bytes past them are never used.
+    if (length > limit - produced) length = limit - produced;
+    CopyMatch(to, DistanceBack(produced, position), length);
+    to += length;
+    produced += length;
   }
-  decoder.windowIndex = w;
+  decoder.historyEnd = static_cast<size_t>(to - decoder.history);
+  decoder.produced = produced;
   decoder.flags = flags;
-  decoder.written = o;
+  ApplyDeltas(decoder);
   return static_cast<size_t>(in - input);
 }
 
 bool IsPackedDecoderDone(const PackedDecoder& decoder) { return decoder.ended; }
 
 void FinishPackedDecoder(PackedDecoder& decoder) {
-  size_t whole = decoder.written - decoder.written % GROUP_SIZE;
-  std::memset(decoder.pixels + whole, 0, decoder.written - whole);
-  decoder.written = whole;
+  size_t whole = decoder.applied - decoder.applied % GROUP_SIZE;
+  std::memset(decoder.pixels + whole, 0, decoder.applied - whole);
+  decoder.applied = whole;
+  decoder.produced = whole;
   decoder.ended = true;
 }

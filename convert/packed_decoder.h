@@ -7,18 +7,24 @@
 #include <cstdint>
 
 const size_t PACKED_WINDOW_SIZE = 4096;
+// The window is kept as a straight run of the latest deltas rather than a
+// ring: a reference is then a plain copy from some distance back, and the
+// deltas become pixels in one tight pass while they are still in the cache.
+const size_t PACKED_HISTORY_RUN = 32 * 1024;
+const size_t PACKED_HISTORY_SLACK = 32;
 
 struct PackedDecoder {
-  unsigned char window[PACKED_WINDOW_SIZE];
-  uint32_t windowIndex;
+  unsigned char history[PACKED_WINDOW_SIZE + PACKED_HISTORY_RUN + PACKED_HISTORY_SLACK];
+  size_t historyEnd;  // where the next delta goes
   // The flag bits still to use, above a marker bit that says when the next
   // flag byte is due.
   uint32_t flags;
   unsigned char* pixels;
   size_t pixelSize;
-  // Groups are whole up to here; pixels beyond it stay as they were.
+  // Whole groups end here; pixels beyond it are never written.
   size_t groupLimit;
-  size_t written;
+  size_t produced;  // deltas produced, at most groupLimit
+  size_t applied;   // deltas already added into the pixels
   bool ended;
 };
 
