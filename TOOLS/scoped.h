@@ -66,6 +66,10 @@ struct IconTraits {
   static HICON Empty() { return nullptr; }
   static void Close(HICON icon) { DestroyIcon(icon); }
 };
+struct CursorTraits {
+  static HCURSOR Empty() { return nullptr; }
+  static void Close(HCURSOR cursor) { DestroyCursor(cursor); }
+};
 template <typename Object>
 struct GdiObjectTraits {
   static Object Empty() { return nullptr; }
@@ -80,6 +84,7 @@ using ScopedLocalMemory = ScopedHandle<HLOCAL, LocalMemoryTraits>;
 using ScopedMalloc = ScopedHandle<void*, MallocTraits>;
 using ScopedFileStream = ScopedHandle<FILE*, FileStreamTraits>;
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
+using ScopedCursor = ScopedHandle<HCURSOR, CursorTraits>;
 template <typename Object>
 using ScopedGdiObject = ScopedHandle<Object, GdiObjectTraits<Object>>;
 

@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <string>
@@ -16,8 +15,7 @@ struct OpenedControls {
   bool allChildren = true;
 };
 
-const int IDS[] = {ABOUT_ICON_ID, ABOUT_PRODUCT_ID, ABOUT_LINK_ID, ABOUT_RESOURCES_ID,
-                   ABOUT_OK_ID};
+const int IDS[] = {ABOUT_ICON_ID, ABOUT_PRODUCT_ID, ABOUT_LINK_ID, ABOUT_RESOURCES_ID, ABOUT_OK_ID};
 
 INT_PTR CALLBACK RecordAndClose(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_INITDIALOG) return FALSE;
@@ -43,9 +41,9 @@ TEST(AboutTemplateOpenTest, TheSystemOpensItWithItsFiveControlsAndItsFont) {
   void* block = BuildAboutTemplate();
   ASSERT_NE(nullptr, block);
   OpenedControls seen;
-  INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
-                                           static_cast<LPCDLGTEMPLATEA>(block), nullptr,
-                                           RecordAndClose, reinterpret_cast<LPARAM>(&seen));
+  INT_PTR result =
+      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), static_cast<LPCDLGTEMPLATEA>(block),
+                              nullptr, RecordAndClose, reinterpret_cast<LPARAM>(&seen));
   std::free(block);
   EXPECT_EQ(7, result);
   const char* expected[] = {"Static", "Static", "Static", "Static", "Button"};

@@ -174,8 +174,8 @@ TEST(DialogTemplateTest, EdgeCasesOfTheElementEncodings) {
        {{TemplateName(TITLE_A), 0x1234, 0, 0, 0, 0, 0, 0, 1},
         {0x80, TemplateName(MENU_NAME), 0, 0, 0, 0, 0, 0, 2}},
        Concat(Header(0, 2, {0, 0, 0}),
-              {0, 0x4000, 0, 0, 0, 0, 0, 0, 1, 'A', 0, 0xFFFF, 0x1234, 0,  // ends even
-               0, 0x4000, 0, 0, 0, 0, 0, 0, 2, 0xFFFF, 0x80, 'M', 'N', 0, 0, 0})},
+              {0, 0x4000, 0, 0, 0, 0, 0, 0, 1, 'A',    0,    0xFFFF, 0x1234, 0,  // ends even
+               0, 0x4000, 0, 0, 0, 0, 0, 0, 2, 0xFFFF, 0x80, 'M',    'N',    0, 0, 0})},
       {"only itemCount entries are written",
        {0, 0, 0, 1, 2, 3, 4, 0, nullptr, 0, nullptr, 0},
        {{0x82, 0, 0, 0, 0, 0, 0, 0, 1}},

@@ -1,0 +1,95 @@
+#include "tests/about/gui_driver.h"
+
+namespace {
+
+void HandleWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  SendInput(1, &input, sizeof input);
+}
+
+// Absolute input counts in 65536ths of the screen; rounding up makes the
+// system's scaling back land on the very pixel.
+LONG ToAbsolute(int pixel, int screenSize) {
+  return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + screenSize - 1) / screenSize);
+}
+
+}  // namespace
+
+void PumpMessages(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  do {
+    HandleWaitingMessages();
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+  HandleWaitingMessages();
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    HandleWaitingMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+// Moves go through the input queue like the button events, so the two keep
+// their order; SetCursorPos does not take that road.
+void MoveCursorTo(int x, int y) {
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN)),
+            ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN)));
+}
+void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void ReleaseLeftButton() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+ScreenPixels::ScreenPixels(const RECT& screenRect)
+    : width_(screenRect.right - screenRect.left),
+      height_(screenRect.bottom - screenRect.top),
+      bitmap_(nullptr),
+      bits_(nullptr) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap_);
+  BitBlt(memory, 0, 0, width_, height_, screen, screenRect.left, screenRect.top, SRCCOPY);
+  GdiFlush();
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  bits_ = static_cast<const DWORD*>(bits);
+}
+
+ScreenPixels::~ScreenPixels() { DeleteObject(bitmap_); }
+
+COLORREF ScreenPixels::at(int x, int y) const {
+  DWORD pixel = bits_[y * width_ + x];  // 0x00RRGGBB
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+int ScreenPixels::count(COLORREF color) const {
+  int n = 0;
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) n += at(x, y) == color;
+  }
+  return n;
+}

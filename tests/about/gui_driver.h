@@ -1,0 +1,46 @@
+// Real mouse and screen for GUI tests under the Wine virtual desktop: moves
+// and clicks go through SendInput, and what the user sees is read back from
+// the screen.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+// Handles this thread's messages for the given time.
+void PumpMessages(DWORD milliseconds);
+// Handles messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
+
+void MoveCursorTo(int x, int y);
+void PressLeftButton();
+void ReleaseLeftButton();
+
+// The pixels of a screen rectangle, top row first.
+class ScreenPixels {
+ public:
+  explicit ScreenPixels(const RECT& screenRect);
+  ~ScreenPixels();
+  ScreenPixels(const ScreenPixels&) = delete;
+  ScreenPixels& operator=(const ScreenPixels&) = delete;
+
+  COLORREF at(int x, int y) const;  // relative to the rectangle
+  int count(COLORREF color) const;
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_;
+  int height_;
+  HBITMAP bitmap_;
+  const DWORD* bits_;
+};
+
+// Restores the cursor position when the test is done.
+class CursorKeeper {
+ public:
+  CursorKeeper() { GetCursorPos(&saved_); }
+  ~CursorKeeper() { SetCursorPos(saved_.x, saved_.y); }
+
+ private:
+  POINT saved_;
+};
