@@ -73,21 +73,24 @@ inline const unsigned char* DecodeWholeBlock(const unsigned char* in, unsigned c
 
 // Deltas become pixels: each byte adds the pixel byte three places back.
 void ApplyDeltas(PackedDecoder& decoder) {
-  size_t pending = decoder.produced - decoder.applied;
+  ptrdiff_t pending = static_cast<ptrdiff_t>(decoder.produced - decoder.applied);
   const unsigned char* delta = decoder.history + decoder.historyEnd - pending;
   unsigned char* pixel = decoder.pixels + decoder.applied;
-  size_t k = 0;
-  for (; k < pending && decoder.applied + k < GROUP_SIZE; ++k) pixel[k] = delta[k];
+  // The first group adds nothing: nothing stands before it.
+  ptrdiff_t k = 0;
+  ptrdiff_t firstGroupLeft = static_cast<ptrdiff_t>(GROUP_SIZE) - static_cast<ptrdiff_t>(decoder.applied);
+  for (; k < pending && k < firstGroupLeft; ++k) pixel[k] = delta[k];
+  const ptrdiff_t back = GROUP_SIZE;
   if (k < pending) {
     // The three bytes back stay in registers.
-    unsigned char p0 = pixel[k - 3], p1 = pixel[k - 2], p2 = pixel[k - 1];
-    for (; k + GROUP_SIZE <= pending; k += GROUP_SIZE) {
+    unsigned char p0 = pixel[k - back], p1 = pixel[k - back + 1], p2 = pixel[k - back + 2];
+    for (; k + back <= pending; k += back) {
       p0 = pixel[k] = static_cast<unsigned char>(delta[k] + p0);
       p1 = pixel[k + 1] = static_cast<unsigned char>(delta[k + 1] + p1);
       p2 = pixel[k + 2] = static_cast<unsigned char>(delta[k + 2] + p2);
     }
   }
-  for (; k < pending; ++k) pixel[k] = static_cast<unsigned char>(delta[k] + pixel[k - GROUP_SIZE]);
+  for (; k < pending; ++k) pixel[k] = static_cast<unsigned char>(delta[k] + pixel[k - back]);
   decoder.applied = decoder.produced;
 }
 

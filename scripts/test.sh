@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
+# The decoder and the BMP writer under libFuzzer, natively; a crash fails the run.
+[ -n "${SKIP_FUZZ:-}" ] || FUZZ_DIR="$BUILD_DIR/fuzz" bash scripts/fuzz.sh
 source scripts/wine-session.sh
 trap stop_wine_session EXIT
 start_wine_session
