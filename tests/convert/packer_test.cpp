@@ -1,0 +1,119 @@
+// The packing tool: the BMP files it takes, and the g24apack command.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "convert/packed_picture.h"
+#include "packer/bitmap_source.h"
+#include "tests/convert/picture_fixtures.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+void PutU32(Bytes& bytes, size_t offset, uint32_t value) { std::memcpy(&bytes[offset], &value, 4); }
+
+// A BMP file with an info header of infoSize bytes (40 or a later kind).
+Bytes MakeBitmapFile(const BITMAPINFOHEADER& header, const Bytes& pixels, uint32_t infoSize = 40) {
+  Bytes file(14 + infoSize, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  PutU32(file, 2, static_cast<uint32_t>(14 + infoSize + pixels.size()));
+  PutU32(file, 10, 14 + infoSize);
+  std::memcpy(&file[14], &header, sizeof header);
+  PutU32(file, 14, infoSize);
+  file.insert(file.end(), pixels.begin(), pixels.end());
+  return file;
+}
+
+Bytes RowsUpsideDown(const Bytes& pixels, size_t stride) {
+  Bytes turned;
+  for (size_t row = pixels.size() / stride; row-- > 0;) {
+    turned.insert(turned.end(), pixels.begin() + row * stride, pixels.begin() + (row + 1) * stride);
+  }
+  return turned;
+}
+
+TEST(BitmapSourceTest, BottomUpFileIsTakenAsItIs) {
+  BITMAPINFOHEADER header = MakeInfoHeader(5, 3, 24);
+  header.biXPelsPerMeter = 2835;
+  Bytes pixels = MakePixels(PIXELS_NOISE, 48);
+  BITMAPINFOHEADER read;
+  Bytes rows;
+  ASSERT_TRUE(ReadBitmapFile24(MakeBitmapFile(header, pixels), read, rows));
+  EXPECT_EQ(HeaderBytes(header), HeaderBytes(read));
+  EXPECT_EQ(pixels, rows);
+}
+
+TEST(BitmapSourceTest, TopDownFileWithALaterHeaderIsTurned) {
+  BITMAPINFOHEADER header = MakeInfoHeader(5, -3, 24);
+  Bytes pixels = MakePixels(PIXELS_NOISE, 48);
+  BITMAPINFOHEADER read;
+  Bytes rows;
+  ASSERT_TRUE(ReadBitmapFile24(MakeBitmapFile(header, pixels, 124), read, rows));
+  EXPECT_EQ(40u, read.biSize);
+  EXPECT_EQ(3, read.biHeight);
+  EXPECT_EQ(RowsUpsideDown(pixels, 16), rows);
+}
+
+TEST(BitmapSourceTest, OtherFilesAreRefused) {
+  Bytes pixels = MakePixels(PIXELS_FLAT, 48);
+  Bytes good = MakeBitmapFile(MakeInfoHeader(5, 3, 24), pixels);
+  BITMAPINFOHEADER compressed = MakeInfoHeader(5, 3, 24);
+  compressed.biCompression = 1;
+  Bytes notBm = good;
+  notBm[1] = 'A';
+  const struct {
+    const char* what;
+    Bytes file;
+  } cases[] = {
+      {"8 bits per pixel", MakeBitmapFile(MakeInfoHeader(5, 3, 8), pixels)},
+      {"compressed", MakeBitmapFile(compressed, pixels)},
+      {"no BM", notBm},
+      {"pixels cut short", Bytes(good.begin(), good.end() - 1)},
+      {"headers cut short", Bytes(good.begin(), good.begin() + 53)},
+      {"huge height", MakeBitmapFile(MakeInfoHeader(5, INT32_MIN, 24), pixels)},
+  };
+  for (const auto& c : cases) {
+    BITMAPINFOHEADER read;
+    Bytes rows;
+    EXPECT_FALSE(ReadBitmapFile24(c.file, read, rows)) << c.what;
+  }
+}
+
+class PackCommandTest : public testing::Test {
+ protected:
+  unsigned long Pack(const std::string& arguments) {
+    ChildRun run = RunAndWait(G24APACK_EXE, "g24apack " + arguments);
+    return run.started ? run.exitCode : 999;
+  }
+  TempFolder files_;
+};
+
+TEST_F(PackCommandTest, BmpFileBecomesPackedPictureOfTheSamePixels) {
+  BITMAPINFOHEADER header = MakeInfoHeader(7, 5, 24);
+  Bytes pixels = MakePixels(PIXELS_PHOTO, 120, 7);
+  std::string source = files_.file("photo.bmp"), packed = files_.file("photo.g24a");
+  WriteBytesTo(source, MakeBitmapFile(header, pixels));
+  ASSERT_EQ(0u, Pack("\"" + source + "\" \"" + packed + "\""));
+
+  FILE* stream = std::fopen(packed.c_str(), "rb");
+  ASSERT_NE(nullptr, stream);
+  BITMAPINFOHEADER read;
+  unsigned char* bits = ReadPackedPicture(stream, read);
+  std::fclose(stream);
+  ASSERT_NE(nullptr, bits);
+  EXPECT_EQ(HeaderBytes(header), HeaderBytes(read));
+  EXPECT_EQ(ExpectedAfterDecoding(pixels), Bytes(bits, bits + 120));
+  std::free(bits);
+}
+
+TEST_F(PackCommandTest, FailuresGiveExitCodes) {
+  WriteBytesTo(files_.file("text.bmp"), BytesOf("not a picture"));
+  EXPECT_EQ(2u, Pack("only-one-argument"));
+  EXPECT_EQ(1u, Pack("\"" + files_.file("missing.bmp") + "\" \"" + files_.file("out.g24a") + "\""));
+  EXPECT_EQ(1u, Pack("\"" + files_.file("text.bmp") + "\" \"" + files_.file("out.g24a") + "\""));
+}
+
+}  // namespace
