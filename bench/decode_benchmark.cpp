@@ -31,16 +31,7 @@ double Seconds() {
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-BITMAPINFOHEADER PictureHeader() {
-  BITMAPINFOHEADER header;
-  std::memset(&header, 0, sizeof header);
-  header.biSize = sizeof header;
-  header.biWidth = WIDTH;
-  header.biHeight = HEIGHT;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  return header;
-}
+BITMAPINFOHEADER PictureHeader() { return MakeDibHeader(WIDTH, HEIGHT, 24); }
 
 // Smooth light and shapes with a little sensor noise.
 std::vector<unsigned char> MakePhotograph(size_t size) {

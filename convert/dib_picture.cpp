@@ -1,6 +1,7 @@
 #include "convert/dib_picture.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -20,6 +21,17 @@ const ColorCountEntry COLOR_COUNT_TABLE[] = {
 };
 
 }  // namespace
+
+BITMAPINFOHEADER MakeDibHeader(int32_t width, int32_t height, uint16_t bitCount) {
+  BITMAPINFOHEADER header;
+  std::memset(&header, 0, sizeof header);
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = bitCount;
+  return header;
+}
 
 int32_t GetDibRowStride(const BITMAPINFOHEADER& header) {
   int64_t bits = static_cast<int64_t>(header.biWidth) * header.biBitCount;

@@ -55,6 +55,10 @@ struct DibPicture {
   unsigned char* bits;  // malloc'ed pixel rows, at least GetDibImageSize bytes
 };
 
+// The 40-byte header of an uncompressed bottom-up picture (top-down for a
+// negative height); every other field zero.
+BITMAPINFOHEADER MakeDibHeader(int32_t width, int32_t height, uint16_t bitCount);
+
 // Every size is worked out in 64 bits; a value that does not fit a signed
 // 32-bit integer is refused as -1, so no caller ever sees a wrapped size.
 // A negative height (rows top-down) still gives a negative image size.

@@ -4,32 +4,27 @@
 
 namespace {
 
-const uint32_t WINDOW_MASK = PACKED_WINDOW_SIZE - 1;
 const uint32_t FLAG_MARKER = 0xFF00;
-const uint32_t POSITION_BIAS = 18;
-const size_t SHORTEST_MATCH = 3;
-const size_t LONGEST_MATCH = 18;
-const size_t GROUP_SIZE = 3;
 // A flag byte and a reference: when fed in pieces, less than this is kept
 // for the next piece.
 const size_t LONGEST_TOKEN = 3;
 // A whole block: a flag byte and eight tokens of at most 2 bytes each, and
 // room for eight of the longest references.
 const size_t WHOLE_BLOCK_INPUT = 1 + 8 * 2;
-const size_t WHOLE_BLOCK_OUTPUT = 8 * LONGEST_MATCH;
+const size_t WHOLE_BLOCK_OUTPUT = 8 * PACKED_LONGEST_MATCH;
 const size_t HISTORY_FULL = PACKED_WINDOW_SIZE + PACKED_HISTORY_RUN;
 
-static_assert(PACKED_HISTORY_SLACK >= LONGEST_MATCH, "room to copy a whole match at once");
+static_assert(PACKED_HISTORY_SLACK >= PACKED_LONGEST_MATCH, "room to copy a whole match at once");
 
 // How far back the window position lies from the next delta to produce: 1
 // to 4096, the window's own size when the position is the one about to be
 // overwritten.
 inline size_t DistanceBack(size_t produced, uint32_t position) {
-  return ((produced - position - 1) & WINDOW_MASK) + 1;
+  return ((produced - position - 1) & PACKED_WINDOW_MASK) + 1;
 }
 
 inline uint32_t ReferencePosition(uint32_t b0, uint32_t b1) {
-  return (b0 + ((b1 >> 4) << 8) + POSITION_BIAS) & WINDOW_MASK;
+  return (b0 + ((b1 >> 4) << 8) + PACKED_POSITION_BIAS) & PACKED_WINDOW_MASK;
 }
 
 // Copies a match; a source closer than the match is long repeats the bytes
@@ -37,8 +32,8 @@ inline uint32_t ReferencePosition(uint32_t b0, uint32_t b1) {
 // past its end too: those bytes are overwritten before anyone reads them.
 inline void CopyMatch(unsigned char* to, size_t distance, size_t length) {
   const unsigned char* from = to - distance;
-  if (distance >= LONGEST_MATCH) {
-    std::memcpy(to, from, LONGEST_MATCH);
+  if (distance >= PACKED_LONGEST_MATCH) {
+    std::memcpy(to, from, PACKED_LONGEST_MATCH);
     return;
   }
   for (size_t k = 0; k < length; ++k) to[k] = from[k];
@@ -62,7 +57,7 @@ inline const unsigned char* DecodeWholeBlock(const unsigned char* in, unsigned c
       continue;
     }
     uint32_t position = ReferencePosition(in[0], in[1]);
-    size_t length = (in[1] & 0x0F) + SHORTEST_MATCH;
+    size_t length = (in[1] & 0x0F) + PACKED_SHORTEST_MATCH;
     in += 2;
     CopyMatch(to, DistanceBack(produced, position), length);
     to += length;
@@ -78,9 +73,9 @@ void ApplyDeltas(PackedDecoder& decoder) {
   unsigned char* pixel = decoder.pixels + decoder.applied;
   // The first group adds nothing: nothing stands before it.
   ptrdiff_t k = 0;
-  ptrdiff_t firstGroupLeft = static_cast<ptrdiff_t>(GROUP_SIZE) - static_cast<ptrdiff_t>(decoder.applied);
+  ptrdiff_t firstGroupLeft = static_cast<ptrdiff_t>(PACKED_GROUP_SIZE) - static_cast<ptrdiff_t>(decoder.applied);
   for (; k < pending && k < firstGroupLeft; ++k) pixel[k] = delta[k];
-  const ptrdiff_t back = GROUP_SIZE;
+  const ptrdiff_t back = PACKED_GROUP_SIZE;
   if (k < pending) {
     // The three bytes back stay in registers.
     unsigned char p0 = pixel[k - back], p1 = pixel[k - back + 1], p2 = pixel[k - back + 2];
@@ -110,7 +105,7 @@ void StartPackedDecoder(PackedDecoder& decoder, unsigned char* pixels, size_t pi
   decoder.flags = 0;
   decoder.pixels = pixels;
   decoder.pixelSize = pixelSize;
-  decoder.groupLimit = pixelSize - pixelSize % GROUP_SIZE;
+  decoder.groupLimit = pixelSize - pixelSize % PACKED_GROUP_SIZE;
   decoder.produced = 0;
   decoder.applied = 0;
   decoder.ended = false;
@@ -167,7 +162,7 @@ size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, siz
       break;
     }
     uint32_t position = ReferencePosition(in[0], in[1]);
-    size_t length = (in[1] & 0x0F) + SHORTEST_MATCH;
+    size_t length = (in[1] & 0x0F) + PACKED_SHORTEST_MATCH;
     in += 2;
     // Only whole groups that fit are kept; bytes past them are never used.
     if (length > limit - produced) length = limit - produced;
@@ -185,7 +180,7 @@ size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, siz
 bool IsPackedDecoderDone(const PackedDecoder& decoder) { return decoder.ended; }
 
 void FinishPackedDecoder(PackedDecoder& decoder) {
-  size_t whole = decoder.applied - decoder.applied % GROUP_SIZE;
+  size_t whole = decoder.applied - decoder.applied % PACKED_GROUP_SIZE;
   std::memset(decoder.pixels + whole, 0, decoder.applied - whole);
   decoder.applied = whole;
   decoder.produced = whole;

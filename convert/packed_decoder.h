@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-const size_t PACKED_WINDOW_SIZE = 4096;
+#include "convert/packed_format.h"
+
 // The window is kept as a straight run of the latest deltas rather than a
 // ring: a reference is then a plain copy from some distance back, and the
 // deltas become pixels in one tight pass while they are still in the cache.

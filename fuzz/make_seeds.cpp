@@ -20,18 +20,6 @@ void WriteSeed(const std::string& path, const Bytes& bytes) {
   std::fclose(file);
 }
 
-BITMAPINFOHEADER Header(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression) {
-  BITMAPINFOHEADER header;
-  std::memset(&header, 0, sizeof header);
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = bitCount;
-  header.biCompression = compression;
-  return header;
-}
-
 Bytes Pixels(size_t size, int kind) {
   Bytes pixels(size);
   unsigned state = 7;
@@ -53,7 +41,7 @@ int main(int argc, char** argv) {
   } shapes[] = {{1, 1, 24}, {3, 2, 24}, {5, 4, 24}, {7, 3, 24}, {16, 16, 24}, {33, 9, 8}, {64, 48, 24}, {9, 2, 4}};
   int n = 0;
   for (const auto& shape : shapes) {
-    BITMAPINFOHEADER header = Header(shape.width, shape.height, shape.bitCount, 0);
+    BITMAPINFOHEADER header = MakeDibHeader(shape.width, shape.height, shape.bitCount);
     size_t size = static_cast<size_t>(GetDibImageSize(header));
     for (int kind = 0; kind < 3; ++kind) {
       Bytes pixels = Pixels(size, kind);
@@ -65,7 +53,8 @@ int main(int argc, char** argv) {
   const uint16_t bitCounts[] = {0, 1, 2, 4, 8, 16, 24, 32, 3};
   for (uint16_t bitCount : bitCounts) {
     for (uint32_t compression : {0u, 3u}) {
-      BITMAPINFOHEADER header = Header(5, bitCount == 3 ? -2 : 3, bitCount, compression);
+      BITMAPINFOHEADER header = MakeDibHeader(5, bitCount == 3 ? -2 : 3, bitCount);
+      header.biCompression = compression;
       const unsigned char* p = reinterpret_cast<const unsigned char*>(&header);
       Bytes input(p, p + sizeof header);
       Bytes colors = Pixels(1024, 2);

@@ -3,30 +3,23 @@
 #include <cstdint>
 #include <cstring>
 
+#include "convert/packed_format.h"
 #include "convert/packed_picture.h"
 
 namespace {
 
-const size_t WINDOW_SIZE = 4096;
-const size_t WINDOW_MASK = WINDOW_SIZE - 1;
-// The common coder writes its window from here on; the reader counts from 0,
-// so every position it reads is 18 ahead of the one stored.
-const size_t CODER_START = 4078;
-const size_t SHORTEST_MATCH = 3;
-const size_t LONGEST_MATCH = 18;
-const size_t GROUP_SIZE = 3;
 const int HASH_BITS = 16;
 // Longer chains pack a little tighter and a lot slower.
 const int CHAIN_LIMIT = 48;
 
 std::vector<unsigned char> MakeDeltas(const unsigned char* pixels, size_t size) {
-  size_t whole = size - size % GROUP_SIZE;
+  size_t whole = size - size % PACKED_GROUP_SIZE;
   // The window starts as zero bytes; placing them before the deltas lets the
   // match search treat them as ordinary earlier input.
-  std::vector<unsigned char> text(WINDOW_SIZE + whole, 0);
+  std::vector<unsigned char> text(PACKED_WINDOW_SIZE + whole, 0);
   for (size_t i = 0; i < whole; ++i) {
-    unsigned char previous = i >= GROUP_SIZE ? pixels[i - GROUP_SIZE] : 0;
-    text[WINDOW_SIZE + i] = static_cast<unsigned char>(pixels[i] - previous);
+    unsigned char previous = i >= PACKED_GROUP_SIZE ? pixels[i - PACKED_GROUP_SIZE] : 0;
+    text[PACKED_WINDOW_SIZE + i] = static_cast<unsigned char>(pixels[i] - previous);
   }
   return text;
 }
@@ -39,12 +32,12 @@ uint32_t HashAt(const unsigned char* p) {
 class MatchFinder {
  public:
   explicit MatchFinder(const std::vector<unsigned char>& text)
-      : text_(text), head_(size_t(1) << HASH_BITS, -1), previous_(WINDOW_SIZE, -1) {}
+      : text_(text), head_(size_t(1) << HASH_BITS, -1), previous_(PACKED_WINDOW_SIZE, -1) {}
 
   void Insert(size_t t) {
-    if (t + SHORTEST_MATCH > text_.size()) return;
+    if (t + PACKED_SHORTEST_MATCH > text_.size()) return;
     uint32_t hash = HashAt(&text_[t]);
-    previous_[t & WINDOW_MASK] = head_[hash];
+    previous_[t & PACKED_WINDOW_MASK] = head_[hash];
     head_[hash] = static_cast<int64_t>(t);
   }
 
@@ -52,13 +45,13 @@ class MatchFinder {
   // and may run on into the bytes the match itself produces.
   size_t Find(size_t current, size_t* source) const {
     size_t longest = text_.size() - current;
-    if (longest > LONGEST_MATCH) longest = LONGEST_MATCH;
-    if (longest < SHORTEST_MATCH) return 0;
+    if (longest > PACKED_LONGEST_MATCH) longest = PACKED_LONGEST_MATCH;
+    if (longest < PACKED_SHORTEST_MATCH) return 0;
     size_t best = 0;
     int64_t candidate = head_[HashAt(&text_[current])];
     for (int steps = 0; steps < CHAIN_LIMIT && candidate >= 0; ++steps) {
       size_t t = static_cast<size_t>(candidate);
-      if (current - t > WINDOW_SIZE) break;
+      if (current - t > PACKED_WINDOW_SIZE) break;
       size_t length = 0;
       while (length < longest && text_[t + length] == text_[current + length]) ++length;
       if (length > best) {
@@ -66,9 +59,9 @@ class MatchFinder {
         *source = t;
         if (best == longest) break;
       }
-      candidate = previous_[t & WINDOW_MASK];
+      candidate = previous_[t & PACKED_WINDOW_MASK];
     }
-    return best >= SHORTEST_MATCH ? best : 0;
+    return best >= PACKED_SHORTEST_MATCH ? best : 0;
   }
 
  private:
@@ -90,9 +83,9 @@ class BlockWriter {
   void Reference(size_t windowPosition, size_t length) {
     StartToken();
     ++tokens_;
-    size_t stored = (windowPosition + WINDOW_SIZE - (WINDOW_SIZE - CODER_START)) & WINDOW_MASK;
+    size_t stored = (windowPosition + PACKED_WINDOW_SIZE - PACKED_POSITION_BIAS) & PACKED_WINDOW_MASK;
     out_.push_back(static_cast<unsigned char>(stored & 0xFF));
-    out_.push_back(static_cast<unsigned char>(((stored >> 8) << 4) | (length - SHORTEST_MATCH)));
+    out_.push_back(static_cast<unsigned char>(((stored >> 8) << 4) | (length - PACKED_SHORTEST_MATCH)));
   }
 
  private:
@@ -115,11 +108,11 @@ class BlockWriter {
 std::vector<unsigned char> PackPixels(const unsigned char* pixels, size_t size) {
   std::vector<unsigned char> text = MakeDeltas(pixels, size);
   std::vector<unsigned char> packed;
-  packed.reserve(text.size() - WINDOW_SIZE + text.size() / 8 + 16);
+  packed.reserve(text.size() - PACKED_WINDOW_SIZE + text.size() / 8 + 16);
   MatchFinder finder(text);
   BlockWriter writer(packed);
-  for (size_t t = 0; t < WINDOW_SIZE; ++t) finder.Insert(t);
-  size_t current = WINDOW_SIZE;
+  for (size_t t = 0; t < PACKED_WINDOW_SIZE; ++t) finder.Insert(t);
+  size_t current = PACKED_WINDOW_SIZE;
   while (current < text.size()) {
     size_t source = 0;
     size_t length = finder.Find(current, &source);
@@ -128,7 +121,7 @@ std::vector<unsigned char> PackPixels(const unsigned char* pixels, size_t size) 
       length = 1;
     } else {
       // The reader stores the first delta at window index 0.
-      writer.Reference(source & WINDOW_MASK, length);
+      writer.Reference(source & PACKED_WINDOW_MASK, length);
     }
     for (size_t k = 0; k < length; ++k) finder.Insert(current + k);
     current += length;

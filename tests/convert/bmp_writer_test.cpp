@@ -23,7 +23,7 @@ class BmpWriterTest : public testing::Test {
   }
 
   void SetPicture(int32_t width, int32_t height, uint16_t bitCount) {
-    picture_.header = MakeInfoHeader(width, height, bitCount);
+    picture_.header = MakeDibHeader(width, height, bitCount);
     int32_t size = GetDibImageSize(picture_.header);
     pixels_ = MakePixels(PIXELS_NOISE, size > 0 ? size : 0);
     picture_.bits = pixels_.empty() ? nullptr : pixels_.data();

@@ -35,7 +35,7 @@ class ConvertToBitmapTest : public testing::Test {
 };
 
 TEST_F(ConvertToBitmapTest, PackedPictureBecomesBmpFile) {
-  BITMAPINFOHEADER header = MakeInfoHeader(7, 5, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(7, 5, 24);
   header.biXPelsPerMeter = 3780;
   Bytes pixels = MakePixels(PIXELS_PHOTO, GetDibImageSize(header), 7);
   WriteBytesTo(source_, MakePackedPicture(header, pixels.data()));
@@ -49,7 +49,7 @@ TEST_F(ConvertToBitmapTest, PackedPictureBecomesBmpFile) {
 
 // The packed format has no colour table: the written one is all zeros.
 TEST_F(ConvertToBitmapTest, PackedEightBitPictureGetsAClearedColourTable) {
-  BITMAPINFOHEADER header = MakeInfoHeader(4, 2, 8);
+  BITMAPINFOHEADER header = MakeDibHeader(4, 2, 8);
   Bytes pixels = MakePixels(PIXELS_NOISE, 8);
   WriteBytesTo(source_, MakePackedPicture(header, pixels.data()));
   ASSERT_TRUE(Convert());
@@ -59,7 +59,7 @@ TEST_F(ConvertToBitmapTest, PackedEightBitPictureGetsAClearedColourTable) {
 }
 
 TEST_F(ConvertToBitmapTest, LoadPictureFillsTheHeader) {
-  BITMAPINFOHEADER header = MakeInfoHeader(2, 2, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(2, 2, 24);
   Bytes pixels = MakePixels(PIXELS_GRADIENT, 16, 2);
   WriteBytesTo(source_, MakePackedPicture(header, pixels.data()));
   DibPicture picture;
@@ -89,7 +89,7 @@ TEST_F(ConvertToBitmapTest, NothingLoadedWritesNothing) {
 
 TEST_F(ConvertToBitmapTest, FolderAtTheDestinationFails) {
   Bytes pixels = MakePixels(PIXELS_FLAT, 12);
-  WriteBytesTo(source_, MakePackedPicture(MakeInfoHeader(1, 3, 24), pixels.data()));
+  WriteBytesTo(source_, MakePackedPicture(MakeDibHeader(1, 3, 24), pixels.data()));
   ASSERT_TRUE(CreateDirectoryA(destination_.c_str(), nullptr));
   EXPECT_FALSE(Convert());
 }

@@ -26,7 +26,7 @@ class ConvertWallpaperTest : public DesktopTest {
 };
 
 TEST_F(ConvertWallpaperTest, PackedPictureIsConvertedBesideTheProgramAndSet) {
-  BITMAPINFOHEADER header = MakeInfoHeader(6, 4, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(6, 4, 24);
   Bytes pixels = MakePixels(PIXELS_PHOTO, GetDibImageSize(header), 6);
   std::string source = files_.file("holiday.g24a");
   WriteBytesTo(source, MakePackedPicture(header, pixels.data()));

@@ -114,7 +114,7 @@ class SaveDibFileTest : public testing::Test {
  protected:
   SaveDibFileTest() : before_(TemporaryFilesBesideProgram()), destination_(folder_.file("out.bmp")) {
     std::memset(&picture_, 0, sizeof picture_);
-    picture_.header = MakeInfoHeader(3, 2, 24);
+    picture_.header = MakeDibHeader(3, 2, 24);
     pixels_ = MakePixels(PIXELS_GRADIENT, 24, 3);
     picture_.bits = pixels_.data();
   }
@@ -155,7 +155,7 @@ TEST_F(SaveDibFileTest, ReadOnlyHiddenDestinationIsReplacedAndKeepsItsAttributes
 }
 
 TEST_F(SaveDibFileTest, HeightZeroSavesHeadersOnly) {
-  picture_.header = MakeInfoHeader(3, 0, 24);
+  picture_.header = MakeDibHeader(3, 0, 24);
   ASSERT_TRUE(SaveDibFile(picture_, destination_.c_str()));
   EXPECT_EQ(54u, ReadFileBytesOf(destination_).size());
 }

@@ -30,7 +30,7 @@ const SizeCase SIZE_CASES[] = {
 
 TEST(DibSizeTest, WorkedSizesAndStrides) {
   for (const SizeCase& c : SIZE_CASES) {
-    BITMAPINFOHEADER header = MakeInfoHeader(c.width, c.height, c.bitCount);
+    BITMAPINFOHEADER header = MakeDibHeader(c.width, c.height, c.bitCount);
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
     EXPECT_EQ(c.stride, GetDibRowStride(header));
     EXPECT_EQ(c.imageSize, GetDibImageSize(header));
@@ -45,20 +45,20 @@ TEST(DibSizeTest, ColourCountByBitCountOnly) {
     int32_t colors;
   } cases[] = {{1, 2}, {2, 4}, {4, 16}, {8, 256}, {16, 0}, {24, 0}, {32, 0}, {0, -1}, {3, -1}, {48, -1}};
   for (const auto& c : cases) {
-    BITMAPINFOHEADER header = MakeInfoHeader(1, 1, c.bitCount);
+    BITMAPINFOHEADER header = MakeDibHeader(1, 1, c.bitCount);
     header.biClrUsed = 3;  // never consulted
     EXPECT_EQ(c.colors, GetDibColorCount(header)) << c.bitCount;
   }
 }
 
 TEST(DibSizeTest, ImageSizeIgnoresDeclaredSizeImage) {
-  BITMAPINFOHEADER header = MakeInfoHeader(3, 2, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(3, 2, 24);
   header.biSizeImage = 999;
   EXPECT_EQ(24, GetDibImageSize(header));
 }
 
 TEST(DibSizeTest, TopDownHeightGivesNegativeSize) {
-  BITMAPINFOHEADER header = MakeInfoHeader(2, -3, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(2, -3, 24);
   EXPECT_EQ(-24, GetDibImageSize(header));
   EXPECT_EQ(-1, GetDibFileSize(header));
 }
@@ -79,7 +79,7 @@ TEST(DibSizeTest, SizesBeyondThirtyTwoBitsAreRefused) {
       {INT32_MIN, 1, 24, -1, -1, -1},
   };
   for (const auto& c : cases) {
-    BITMAPINFOHEADER header = MakeInfoHeader(c.width, c.height, c.bitCount);
+    BITMAPINFOHEADER header = MakeDibHeader(c.width, c.height, c.bitCount);
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
     EXPECT_EQ(c.stride, GetDibRowStride(header));
     EXPECT_EQ(c.imageSize, GetDibImageSize(header));
@@ -88,7 +88,7 @@ TEST(DibSizeTest, SizesBeyondThirtyTwoBitsAreRefused) {
 }
 
 TEST(DibSizeTest, LargestImageThatFitsIsKept) {
-  BITMAPINFOHEADER header = MakeInfoHeader(4, 134217727, 32);  // 16 bytes a row
+  BITMAPINFOHEADER header = MakeDibHeader(4, 134217727, 32);  // 16 bytes a row
   EXPECT_EQ(2147483632, GetDibImageSize(header));
   EXPECT_EQ(-1, GetDibFileSize(header));  // 54 more no longer fits
 }
@@ -100,7 +100,7 @@ TEST(DibSizeTest, ColourMasksCountInTheBitsOffset) {
     int32_t masks, bitsOffset;
   } cases[] = {{16, 3, 3, 66}, {32, 3, 3, 66}, {24, 3, 0, 54}, {16, 0, 0, 54}, {8, 3, 0, 1078}};
   for (const auto& c : cases) {
-    BITMAPINFOHEADER header = MakeInfoHeader(1, 1, c.bitCount);
+    BITMAPINFOHEADER header = MakeDibHeader(1, 1, c.bitCount);
     header.biCompression = c.compression;
     EXPECT_EQ(c.masks, GetDibMaskCount(header)) << c.bitCount;
     EXPECT_EQ(c.bitsOffset, GetDibBitsOffset(header)) << c.bitCount;

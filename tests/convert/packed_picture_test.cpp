@@ -91,7 +91,7 @@ class ReadPackedPictureTest : public testing::Test {
 };
 
 TEST_F(ReadPackedPictureTest, HeaderTakenOverUnchecked) {
-  BITMAPINFOHEADER header = MakeInfoHeader(2, 1, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(2, 1, 24);
   header.biSize = 7;
   header.biClrUsed = 99;
   ASSERT_TRUE(Read(PackedFile(header, {0x07, 1, 2, 3})));
@@ -100,7 +100,7 @@ TEST_F(ReadPackedPictureTest, HeaderTakenOverUnchecked) {
 }
 
 TEST_F(ReadPackedPictureTest, OtherFilesAreNoPackedPicture) {
-  Bytes good = PackedFile(MakeInfoHeader(2, 1, 24), {0x07, 1, 2, 3});
+  Bytes good = PackedFile(MakeDibHeader(2, 1, 24), {0x07, 1, 2, 3});
   ASSERT_TRUE(Read(good));
   Bytes capital = good;
   capital[0] = 'G';
@@ -115,8 +115,8 @@ TEST_F(ReadPackedPictureTest, OtherFilesAreNoPackedPicture) {
       {"capital first letter", capital},
       {"capital last letter", lastLetter},
       {"header cut short", Bytes(good.begin(), good.begin() + 43)},
-      {"top-down header", PackedFile(MakeInfoHeader(2, -1, 24), {})},
-      {"image size beyond 32 bits", PackedFile(MakeInfoHeader(65536, 32768, 32), {})},
+      {"top-down header", PackedFile(MakeDibHeader(2, -1, 24), {})},
+      {"image size beyond 32 bits", PackedFile(MakeDibHeader(65536, 32768, 32), {})},
   };
   for (const auto& c : cases) EXPECT_FALSE(Read(c.file)) << c.what;
 }
@@ -124,11 +124,11 @@ TEST_F(ReadPackedPictureTest, OtherFilesAreNoPackedPicture) {
 // No 32-bit process has 2 GiB free in one piece: the allocation fails and
 // the picture is refused, without any size wrapped round to a small one.
 TEST_F(ReadPackedPictureTest, ImageTooBigForMemoryIsRefused) {
-  EXPECT_FALSE(Read(PackedFile(MakeInfoHeader(4, 134217727, 32), {0x07, 1, 2, 3})));
+  EXPECT_FALSE(Read(PackedFile(MakeDibHeader(4, 134217727, 32), {0x07, 1, 2, 3})));
 }
 
 TEST_F(ReadPackedPictureTest, FileEndingAfterHeaderOrSkippedBytesGivesZeroPixels) {
-  Bytes file = PackedFile(MakeInfoHeader(3, 2, 24), {});
+  Bytes file = PackedFile(MakeDibHeader(3, 2, 24), {});
   for (size_t length : {size_t(44), size_t(48), size_t(52)}) {
     ASSERT_TRUE(Read(Bytes(file.begin(), file.begin() + length))) << length;
     EXPECT_EQ(Bytes(24, 0), Pixels()) << length;
@@ -136,7 +136,7 @@ TEST_F(ReadPackedPictureTest, FileEndingAfterHeaderOrSkippedBytesGivesZeroPixels
 }
 
 TEST_F(ReadPackedPictureTest, ImageSizeZeroGivesAnEmptyBuffer) {
-  ASSERT_TRUE(Read(PackedFile(MakeInfoHeader(5, 0, 24), {0xFF, 1, 2, 3})));
+  ASSERT_TRUE(Read(PackedFile(MakeDibHeader(5, 0, 24), {0xFF, 1, 2, 3})));
   EXPECT_EQ(0, GetDibImageSize(header_));
 }
 
@@ -144,7 +144,7 @@ TEST_F(ReadPackedPictureTest, ImageSizeZeroGivesAnEmptyBuffer) {
 // first two bytes of the second row.
 TEST_F(ReadPackedPictureTest, GroupsRunAcrossRowEnds) {
   Bytes stream = {0xFF, 1, 1, 1, 1, 1, 1, 1, 1, 0xFF, 1, 1, 1, 1, 1, 1, 1, 1, 0x03, 1, 1};
-  ASSERT_TRUE(Read(PackedFile(MakeInfoHeader(5, 2, 24), stream)));
+  ASSERT_TRUE(Read(PackedFile(MakeDibHeader(5, 2, 24), stream)));
   Bytes pixels = Pixels();
   EXPECT_EQ(6, pixels[15]);
   EXPECT_EQ(6, pixels[16]);
@@ -153,7 +153,7 @@ TEST_F(ReadPackedPictureTest, GroupsRunAcrossRowEnds) {
 }
 
 TEST_F(ReadPackedPictureTest, OtherBitCountsDecodeInGroupsOfThree) {
-  ASSERT_TRUE(Read(PackedFile(MakeInfoHeader(4, 2, 8), {0x3F, 1, 2, 3, 1, 1, 1})));
+  ASSERT_TRUE(Read(PackedFile(MakeDibHeader(4, 2, 8), {0x3F, 1, 2, 3, 1, 1, 1})));
   EXPECT_EQ(Bytes({1, 2, 3, 2, 3, 4, 0, 0}), Pixels());
 }
 
@@ -176,7 +176,7 @@ const RoundTripCase ROUND_TRIPS[] = {
 
 TEST_F(ReadPackedPictureTest, RoundTripsThroughThePackingTool) {
   for (const RoundTripCase& c : ROUND_TRIPS) {
-    BITMAPINFOHEADER header = MakeInfoHeader(c.width, c.height, 24);
+    BITMAPINFOHEADER header = MakeDibHeader(c.width, c.height, 24);
     Bytes pixels = MakePixels(c.kind, GetDibImageSize(header), c.width);
     ASSERT_TRUE(Read(MakePackedPicture(header, pixels.data()))) << c.what;
     EXPECT_EQ(ExpectedAfterDecoding(pixels), Pixels()) << c.what;
@@ -186,7 +186,7 @@ TEST_F(ReadPackedPictureTest, RoundTripsThroughThePackingTool) {
 // LZSS output is up to 9/8 of its input: the stream of noise is longer than
 // the picture, and its last rows must still arrive.
 TEST_F(ReadPackedPictureTest, StreamLongerThanTheImageIsReadToTheEnd) {
-  BITMAPINFOHEADER header = MakeInfoHeader(256, 64, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(256, 64, 24);
   Bytes pixels = MakePixels(PIXELS_NOISE, GetDibImageSize(header));
   Bytes file = MakePackedPicture(header, pixels.data());
   ASSERT_GT(file.size() - PACKED_STREAM_OFFSET, pixels.size());

@@ -1,6 +1,7 @@
 // The packing tool: the BMP files it takes, and the g24apack command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,14 +17,14 @@ void PutU32(Bytes& bytes, size_t offset, uint32_t value) { std::memcpy(&bytes[of
 
 // A BMP file with an info header of infoSize bytes (40 or a later kind).
 Bytes MakeBitmapFile(const BITMAPINFOHEADER& header, const Bytes& pixels, uint32_t infoSize = 40) {
-  Bytes file(14 + infoSize, 0);
+  Bytes file(14 + infoSize + pixels.size(), 0);
   file[0] = 'B';
   file[1] = 'M';
   PutU32(file, 2, static_cast<uint32_t>(14 + infoSize + pixels.size()));
   PutU32(file, 10, 14 + infoSize);
   std::memcpy(&file[14], &header, sizeof header);
   PutU32(file, 14, infoSize);
-  file.insert(file.end(), pixels.begin(), pixels.end());
+  std::copy(pixels.begin(), pixels.end(), file.begin() + 14 + infoSize);
   return file;
 }
 
@@ -36,7 +37,7 @@ Bytes RowsUpsideDown(const Bytes& pixels, size_t stride) {
 }
 
 TEST(BitmapSourceTest, BottomUpFileIsTakenAsItIs) {
-  BITMAPINFOHEADER header = MakeInfoHeader(5, 3, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(5, 3, 24);
   header.biXPelsPerMeter = 2835;
   Bytes pixels = MakePixels(PIXELS_NOISE, 48);
   BITMAPINFOHEADER read;
@@ -47,7 +48,7 @@ TEST(BitmapSourceTest, BottomUpFileIsTakenAsItIs) {
 }
 
 TEST(BitmapSourceTest, TopDownFileWithALaterHeaderIsTurned) {
-  BITMAPINFOHEADER header = MakeInfoHeader(5, -3, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(5, -3, 24);
   Bytes pixels = MakePixels(PIXELS_NOISE, 48);
   BITMAPINFOHEADER read;
   Bytes rows;
@@ -59,8 +60,8 @@ TEST(BitmapSourceTest, TopDownFileWithALaterHeaderIsTurned) {
 
 TEST(BitmapSourceTest, OtherFilesAreRefused) {
   Bytes pixels = MakePixels(PIXELS_FLAT, 48);
-  Bytes good = MakeBitmapFile(MakeInfoHeader(5, 3, 24), pixels);
-  BITMAPINFOHEADER compressed = MakeInfoHeader(5, 3, 24);
+  Bytes good = MakeBitmapFile(MakeDibHeader(5, 3, 24), pixels);
+  BITMAPINFOHEADER compressed = MakeDibHeader(5, 3, 24);
   compressed.biCompression = 1;
   Bytes notBm = good;
   notBm[1] = 'A';
@@ -68,12 +69,12 @@ TEST(BitmapSourceTest, OtherFilesAreRefused) {
     const char* what;
     Bytes file;
   } cases[] = {
-      {"8 bits per pixel", MakeBitmapFile(MakeInfoHeader(5, 3, 8), pixels)},
+      {"8 bits per pixel", MakeBitmapFile(MakeDibHeader(5, 3, 8), pixels)},
       {"compressed", MakeBitmapFile(compressed, pixels)},
       {"no BM", notBm},
       {"pixels cut short", Bytes(good.begin(), good.end() - 1)},
       {"headers cut short", Bytes(good.begin(), good.begin() + 53)},
-      {"huge height", MakeBitmapFile(MakeInfoHeader(5, INT32_MIN, 24), pixels)},
+      {"huge height", MakeBitmapFile(MakeDibHeader(5, INT32_MIN, 24), pixels)},
   };
   for (const auto& c : cases) {
     BITMAPINFOHEADER read;
@@ -92,7 +93,7 @@ class PackCommandTest : public testing::Test {
 };
 
 TEST_F(PackCommandTest, BmpFileBecomesPackedPictureOfTheSamePixels) {
-  BITMAPINFOHEADER header = MakeInfoHeader(7, 5, 24);
+  BITMAPINFOHEADER header = MakeDibHeader(7, 5, 24);
   Bytes pixels = MakePixels(PIXELS_PHOTO, 120, 7);
   std::string source = files_.file("photo.bmp"), packed = files_.file("photo.g24a");
   WriteBytesTo(source, MakeBitmapFile(header, pixels));

@@ -2,17 +2,6 @@
 
 #include <cstring>
 
-BITMAPINFOHEADER MakeInfoHeader(int32_t width, int32_t height, uint16_t bitCount) {
-  BITMAPINFOHEADER header;
-  std::memset(&header, 0, sizeof header);
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = bitCount;
-  return header;
-}
-
 namespace {
 
 unsigned NextRandom(unsigned& state) {

@@ -8,8 +8,6 @@
 
 using Bytes = std::vector<unsigned char>;
 
-BITMAPINFOHEADER MakeInfoHeader(int32_t width, int32_t height, uint16_t bitCount);
-
 enum PixelKind { PIXELS_FLAT, PIXELS_GRADIENT, PIXELS_NOISE, PIXELS_PHOTO };
 // size bytes of pixel rows of the named kind; a fixed seed makes them the
 // same on every run.
