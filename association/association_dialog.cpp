@@ -37,9 +37,9 @@ const AssociationControlRow AssociationControlTable[ASSOCIATION_ITEM_COUNT] = {
 
 using ControlField = int AssociationControlRow::*;
 const ControlField ROW_FIELDS[] = {
-    &AssociationControlRow::checkBox,     &AssociationControlRow::detailsButton,
-    &AssociationControlRow::menuEdit,     &AssociationControlRow::menuLabel,
-    &AssociationControlRow::commandEdit,  &AssociationControlRow::commandLabel,
+    &AssociationControlRow::checkBox,    &AssociationControlRow::detailsButton,
+    &AssociationControlRow::menuEdit,    &AssociationControlRow::menuLabel,
+    &AssociationControlRow::commandEdit, &AssociationControlRow::commandLabel,
     &AssociationControlRow::groupBox,
 };
 // The fields after the details button.
@@ -54,9 +54,8 @@ struct HitTestRemap {
 // The background drags the dialog; the edges and corners never resize it
 // vertically.
 const HitTestRemap HitTestRemapTable[] = {
-    {HTCLIENT, HTCAPTION},   {HTTOP, HTBORDER},     {HTBOTTOM, HTBORDER},
-    {HTTOPLEFT, HTLEFT},     {HTTOPRIGHT, HTRIGHT}, {HTBOTTOMLEFT, HTLEFT},
-    {HTBOTTOMRIGHT, HTRIGHT},
+    {HTCLIENT, HTCAPTION}, {HTTOP, HTBORDER},      {HTBOTTOM, HTBORDER},     {HTTOPLEFT, HTLEFT},
+    {HTTOPRIGHT, HTRIGHT}, {HTBOTTOMLEFT, HTLEFT}, {HTBOTTOMRIGHT, HTRIGHT},
 };
 
 // The records are about 100 KB each, too large for a stack frame.

@@ -50,8 +50,7 @@ AssociationItem& ItemOf(AssociationSettings* settings, const AssociationItemRow&
   return settings->items[row.itemId - FIRST_ASSOCIATION_ITEM_ID];
 }
 
-const AssociationItem& ItemOf(const AssociationSettings* settings,
-                              const AssociationItemRow& row) {
+const AssociationItem& ItemOf(const AssociationSettings* settings, const AssociationItemRow& row) {
   return settings->items[row.itemId - FIRST_ASSOCIATION_ITEM_ID];
 }
 
@@ -78,8 +77,7 @@ bool ResolveFileClass(const char* extension, char* className) {
   return true;
 }
 
-bool ReadShellVerb(const char* extension, const char* verbKey, char* caption,
-                   char* commandLine) {
+bool ReadShellVerb(const char* extension, const char* verbKey, char* caption, char* commandLine) {
   // What cannot be read stays empty rather than keeping a stale text.
   caption[0] = 0;
   commandLine[0] = 0;

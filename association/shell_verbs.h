@@ -53,8 +53,7 @@ size_t BuildDefaultCommandLine(char* buffer, uint32_t optionMask);
 
 // caption holds CAPTION_BUFFER_SIZE bytes, commandLine COMMAND_BUFFER_SIZE.
 // A value that cannot be read leaves its text empty.
-bool ReadShellVerb(const char* extension, const char* verbKey, char* caption,
-                   char* commandLine);
+bool ReadShellVerb(const char* extension, const char* verbKey, char* caption, char* commandLine);
 bool WriteShellVerb(const char* extension, const char* verbKey, const char* caption,
                     const char* commandLine);
 bool DeleteShellVerb(const char* extension, const char* verbKey);

@@ -23,12 +23,11 @@ bool ClassKeyExists(const std::string& path) {
 std::string ReadDefaultValue(const std::string& path, bool* found) {
   if (found) *found = false;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return "";
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
   std::vector<char> text(0x10000, 0);
   DWORD size = static_cast<DWORD>(text.size() - 1);
-  LONG status = RegQueryValueExA(key, nullptr, nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(text.data()), &size);
+  LONG status =
+      RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS) return "";
   if (found) *found = true;
@@ -52,8 +51,7 @@ void DeleteClassTree(const std::string& path) { SHDeleteKeyA(HKEY_CLASSES_ROOT, 
 
 unsigned long long LastWriteTime(const std::string& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return 0;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
   FILETIME time = {};
   RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                    nullptr, nullptr, &time);

@@ -1,8 +1,7 @@
 #include "association/shell_verbs.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <memory>
@@ -254,8 +253,8 @@ TEST_F(ShellVerbTest, DefaultCommandLineQuotesThePathAndThePlaceholder) {
     uint32_t optionMask;
     const char* options;
   } cases[] = {
-      {2, " /center"}, {4, " /tile"}, {8, " /zoom"}, {0, ""}, {6, " /center /tile"},
-      {1, ""},  // no option row lies wholly in this mask
+      {2, " /center"}, {4, " /tile"},         {8, " /zoom"},
+      {0, ""},         {6, " /center /tile"}, {1, ""},  // no option row lies wholly in this mask
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.optionMask);
