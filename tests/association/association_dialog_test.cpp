@@ -172,6 +172,27 @@ TEST_F(AssociationDialogTest, ShowsTheProgramIconAndItsSystemMenuEntriesBelowMax
   });
 }
 
+HWND FindOwnedWindow(HWND owner) {
+  for (int i = 0; i < 250; ++i, Sleep(20)) {
+    HWND window = GetForegroundWindow();
+    if (window && GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+TEST_F(AssociationDialogTest, AboutEntryOpensTheAboutBoxOwnedByTheDialog) {
+  RunAssociationDialog([](HWND dialog) {
+    PostMessageA(dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND about = FindOwnedWindow(dialog);
+    ASSERT_NE(nullptr, about);
+    EXPECT_FALSE(IsWindowEnabled(dialog)) << "the About box is modal";
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilClosed(about));
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+  });
+}
+
 // Verbs present before, check boxes clicked, verbs present after OK.
 TEST_F(AssociationDialogTest, OkWritesOrRemovesExactlyTheChangedCommands) {
   struct Case {
