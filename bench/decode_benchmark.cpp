@@ -21,7 +21,7 @@ namespace {
 
 const int32_t WIDTH = 3840;
 const int32_t HEIGHT = 2160;
-const int RUNS = 9;
+const int RUNS = 15;
 const int CONVERSIONS = 3;
 
 double Seconds() {
