@@ -16,8 +16,8 @@ inline void FuzzCheck(bool condition, const char* what) {
   }
 }
 
-// A read-only stream over the fuzzer's bytes.
+// A read-only stream over the fuzzer's bytes; size must not be 0, which
+// fmemopen refuses.
 inline FILE* OpenInputStream(const unsigned char* data, size_t size) {
-  static unsigned char empty = 0;
-  return fmemopen(size ? const_cast<unsigned char*>(data) : &empty, size ? size : 1, size ? "rb" : "rb");
+  return fmemopen(const_cast<unsigned char*>(data), size, "rb");
 }

@@ -60,8 +60,9 @@ void WriteAsBmp(const BITMAPINFOHEADER& header, unsigned char* bits) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!ImageSizeIsFuzzable(data, size)) return 0;
+  if (size == 0 || !ImageSizeIsFuzzable(data, size)) return 0;
   FILE* stream = OpenInputStream(data, size);
+  FuzzCheck(stream != nullptr, "a stream over the input");
   BITMAPINFOHEADER header;
   unsigned char* bits = ReadPackedPicture(stream, header);
   std::fclose(stream);
