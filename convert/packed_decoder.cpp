@@ -1,5 +1,6 @@
 #include "convert/packed_decoder.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -40,29 +41,32 @@ inline void CopyMatch(unsigned char* to, size_t distance, size_t length) {
 }
 
 // The common case, with every bound checked once for the block instead of
-// once a byte.
+// once a byte. A delta's place in the run matches its count modulo the
+// window, so the distance of a reference comes from the write pointer alone
+// (phase: the run's own address modulo the window), and few registers are
+// needed.
 inline const unsigned char* DecodeWholeBlock(const unsigned char* in, unsigned char*& to,
-                                             size_t& produced) {
+                                             uintptr_t phase) {
   uint32_t flag = *in++;
   if (flag == 0xFF) {
     std::memcpy(to, in, 8);
     to += 8;
-    produced += 8;
     return in + 8;
   }
-  for (int token = 0; token < 8; ++token, flag >>= 1) {
+  unsigned char* out = to;
+  // The marker bit above the eighth flag says when the block is done.
+  for (flag |= 0x100; flag != 1; flag >>= 1) {
     if (flag & 1) {
-      *to++ = *in++;
-      ++produced;
+      *out++ = *in++;
       continue;
     }
     uint32_t position = ReferencePosition(in[0], in[1]);
     size_t length = (in[1] & 0x0F) + PACKED_SHORTEST_MATCH;
     in += 2;
-    CopyMatch(to, DistanceBack(produced, position), length);
-    to += length;
-    produced += length;
+    CopyMatch(out, DistanceBack(reinterpret_cast<uintptr_t>(out) - phase, position), length);
+    out += length;
   }
+  to = out;
   return in;
 }
 
@@ -89,12 +93,13 @@ void ApplyDeltas(PackedDecoder& decoder) {
   decoder.applied = decoder.produced;
 }
 
-// Keeps the latest window's worth of deltas at the front of the run.
+// Keeps at least the latest window's worth of deltas at the front of the
+// run, each at a place that still matches its count modulo the window.
 void SlideHistory(PackedDecoder& decoder) {
   ApplyDeltas(decoder);
-  std::memmove(decoder.history, decoder.history + decoder.historyEnd - PACKED_WINDOW_SIZE,
-               PACKED_WINDOW_SIZE);
-  decoder.historyEnd = PACKED_WINDOW_SIZE;
+  size_t kept = PACKED_WINDOW_SIZE + (decoder.historyEnd & PACKED_WINDOW_MASK);
+  std::memmove(decoder.history, decoder.history + decoder.historyEnd - kept, kept);
+  decoder.historyEnd = kept;
 }
 
 }  // namespace
@@ -119,6 +124,7 @@ size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, siz
   uint32_t flags = decoder.flags;
   size_t produced = decoder.produced;
   unsigned char* to = decoder.history + decoder.historyEnd;
+  const uintptr_t phase = reinterpret_cast<uintptr_t>(decoder.history) & PACKED_WINDOW_MASK;
 
   while (!decoder.ended) {
     if (produced >= limit) {
@@ -135,7 +141,9 @@ size_t FeedPackedDecoder(PackedDecoder& decoder, const unsigned char* input, siz
     bool atBlockStart = ((flags >> 1) & 0x100) == 0;
     if (atBlockStart && left >= WHOLE_BLOCK_INPUT && limit - produced >= WHOLE_BLOCK_OUTPUT &&
         to + WHOLE_BLOCK_OUTPUT <= decoder.history + HISTORY_FULL) {
-      in = DecodeWholeBlock(in, to, produced);
+      unsigned char* start = to;
+      in = DecodeWholeBlock(in, to, phase);
+      produced += static_cast<size_t>(to - start);
       flags = 0;
       continue;
     }
