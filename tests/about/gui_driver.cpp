@@ -25,6 +25,18 @@ LONG ToAbsolute(int pixel, int screenSize) {
   return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + screenSize - 1) / screenSize);
 }
 
+// Moves go through the input queue like the button events, so the two keep
+// their order; SetCursorPos does not take that road. The buttons carry the
+// place of the last move too: the virtual desktop may echo an older pointer
+// position for a moment after a jump, and a click must not land there.
+POINT target = {0, 0};
+
+void SendMouseAtTarget(DWORD flags) {
+  SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+            ToAbsolute(target.x, GetSystemMetrics(SM_CXSCREEN)),
+            ToAbsolute(target.y, GetSystemMetrics(SM_CYSCREEN)));
+}
+
 }  // namespace
 
 void PumpMessages(DWORD milliseconds) {
@@ -46,14 +58,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-// Moves go through the input queue like the button events, so the two keep
-// their order; SetCursorPos does not take that road.
 void MoveCursorTo(int x, int y) {
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN)),
-            ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN)));
+  target = {x, y};
+  SendMouseAtTarget(0);
 }
-void PressLeftButton() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void ReleaseLeftButton() { SendMouse(MOUSEEVENTF_LEFTUP); }
+void PressLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTDOWN); }
+void ReleaseLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTUP); }
 
 ScreenPixels::ScreenPixels(const RECT& screenRect)
     : width_(screenRect.right - screenRect.left),
