@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "association/association_dialog.h"
+#include "tests/about/gui_driver.h"
 
 const char ASSOCIATION_DIALOG_CAPTION[] = "Velmique の関連づけ";
 
@@ -18,22 +19,6 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(POLL_MS);
   }
-}
-
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = x;
-  input.mi.dy = y;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
-}
-
-// Absolute moves are given in 0..65535 across the screen.
-void MoveMouseTo(POINT screen) {
-  LONG x = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  LONG y = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
 }
 
 bool HoldsCapture(HWND window) {
@@ -108,25 +93,22 @@ int CountAssociationDialogs() {
 }
 
 void ClickAt(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  MoveMouseTo(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  MoveCursorTo(screen.x, screen.y);
+  PressLeftButton();
+  ReleaseLeftButton();
 }
 
 void DragFromTo(POINT from, POINT to) {
-  SetCursorPos(from.x, from.y);
-  MoveMouseTo(from);
+  MoveCursorTo(from.x, from.y);
   Sleep(50);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  PressLeftButton();
   Sleep(100);
   const int steps = 5;
   for (int i = 1; i <= steps; ++i) {
-    POINT step = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-    MoveMouseTo(step);
+    MoveCursorTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
     Sleep(50);
   }
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  ReleaseLeftButton();
   Sleep(100);
 }
 
