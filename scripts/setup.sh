@@ -5,7 +5,7 @@
 set -euo pipefail
 
 need=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-      xvfb xauth fonts-ipafont-gothic imagemagick x11-apps xdotool
+      xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick x11-apps xdotool
       cmake make googletest clang python3 libclang-rt-14-dev)
 
 missing=()
