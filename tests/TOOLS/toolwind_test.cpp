@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TOOLS/toolwind.h"
+#include "tests/about/gui_driver.h"
 #include "tests/support/trace_capture.h"
 
 namespace {
@@ -38,14 +39,8 @@ class TestWindow {
   HWND window_;
 };
 
-RECT ScreenRect(HWND window) {
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
 POINT PositionInParent(HWND child) {
-  RECT rect = ScreenRect(child);
+  RECT rect = WindowRect(child);
   POINT point = {rect.left, rect.top};
   ScreenToClient(GetParent(child), &point);
   return point;
@@ -56,16 +51,6 @@ RECT WorkArea() {
   EXPECT_TRUE(GetWorkArea(&area));
   return area;
 }
-
-// Puts the cursor back where it was, so later tests start from a known place.
-class CursorKeeper {
- public:
-  CursorKeeper() { GetCursorPos(&saved_); }
-  ~CursorKeeper() { SetCursorPos(saved_.x, saved_.y); }
-
- private:
-  POINT saved_;
-};
 
 TEST(WindowGeometryTest, PointsRectanglesAndWindowRectangles) {
   POINT point;
@@ -119,7 +104,7 @@ TEST(WindowGeometryTest, MoveWindowByWorksInTheWindowsOwnCoordinates) {
   EXPECT_EQ(15, inDialog.y);
 
   EXPECT_TRUE(MoveWindowBy(owned.get(), 10, -20));
-  RECT rect = ScreenRect(owned.get());
+  RECT rect = WindowRect(owned.get());
   EXPECT_EQ(210, rect.left);
   EXPECT_EQ(130, rect.top);
   EXPECT_EQ(80, rect.right - rect.left);  // the size stays
@@ -129,7 +114,7 @@ TEST(WindowGeometryTest, MoveWindowByWorksInTheWindowsOwnCoordinates) {
 TEST(WindowGeometryTest, ResizeWindowByKeepsTheTopLeftCorner) {
   TestWindow window(WS_POPUP, 50, 60, 300, 200);
   EXPECT_TRUE(ResizeWindowBy(window.get(), -40, -30));
-  RECT rect = ScreenRect(window.get());
+  RECT rect = WindowRect(window.get());
   EXPECT_EQ(50, rect.left);
   EXPECT_EQ(60, rect.top);
   EXPECT_EQ(260, rect.right - rect.left);
@@ -137,7 +122,7 @@ TEST(WindowGeometryTest, ResizeWindowByKeepsTheTopLeftCorner) {
 
   EXPECT_TRUE(SetWindowSize(window.get(), 120, 90));
   EXPECT_TRUE(MoveWindowTo(window.get(), 7, 9));
-  rect = ScreenRect(window.get());
+  rect = WindowRect(window.get());
   EXPECT_EQ(7, rect.left);
   EXPECT_EQ(9, rect.top);
   EXPECT_EQ(120, rect.right - rect.left);
@@ -204,7 +189,7 @@ TEST(CenterWindowAtCursorTest, CentresOnTheCursorInsideTheWorkArea) {
     ASSERT_EQ(c.size.cx, GetWindowWidth(window.get()));
     ASSERT_TRUE(SetCursorPos(c.cursor.x, c.cursor.y));
     CenterWindowAtCursor(window.get());
-    RECT rect = ScreenRect(window.get());
+    RECT rect = WindowRect(window.get());
     EXPECT_EQ(c.expected.x, rect.left);
     EXPECT_EQ(c.expected.y, rect.top);
     EXPECT_EQ(c.size.cx, rect.right - rect.left);  // the size stays
@@ -219,7 +204,7 @@ TEST(CenterWindowAtCursorTest, PlacesAChildInItsParentsClientArea) {
   TestWindow child(WS_CHILD, 0, 0, 100, 60, parent.get(), 3);
   ASSERT_TRUE(SetCursorPos(area.left + 240, area.top + 180));
   CenterWindowAtCursor(child.get());
-  RECT rect = ScreenRect(child.get());
+  RECT rect = WindowRect(child.get());
   EXPECT_EQ(area.left + 190, rect.left);
   EXPECT_EQ(area.top + 150, rect.top);
 }

@@ -35,12 +35,6 @@ std::string Caption(HWND window) {
   return text;
 }
 
-RECT WindowRect(HWND window) {
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
 POINT Centre(HWND window) {
   RECT rect = WindowRect(window);
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};

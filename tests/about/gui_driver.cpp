@@ -58,6 +58,12 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
+RECT WindowRect(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
 void MoveCursorTo(int x, int y) {
   target = {x, y};
   SendMouseAtTarget(0);

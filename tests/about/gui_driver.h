@@ -11,6 +11,9 @@ void PumpMessages(DWORD milliseconds);
 // Handles messages until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
 
+// The window's screen rectangle.
+RECT WindowRect(HWND window);
+
 void MoveCursorTo(int x, int y);
 void PressLeftButton();
 void ReleaseLeftButton();

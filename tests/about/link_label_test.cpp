@@ -111,8 +111,15 @@ class LinkLabelTest : public testing::Test {
   POINT Inside(int dx = 0) const { return {150 + dx, 120}; }
   POINT OutsideOnParent() const { return {150, 180}; }
 
+  // Waits for the pointer to be there: the virtual desktop may echo the old
+  // place for a moment.
   void MoveTo(POINT point) {
     MoveCursorTo(point.x, point.y);
+    PumpUntil([&] {
+      POINT now;
+      GetCursorPos(&now);
+      return now.x == point.x && now.y == point.y;
+    });
     PumpMessages(60);
   }
 
@@ -283,8 +290,7 @@ TEST_F(LinkLabelTest, AParentThatDoesNotReflectKeepsItBlueButStillGetsClicks) {
 
 TEST_F(LinkLabelTest, HitTestAndHoverBackWhenTheCursorIsOutside) {
   ASSERT_TRUE(SubclassLinkLabel(control_));
-  MoveCursorTo(OutsideOnParent().x, OutsideOnParent().y);
-  PumpMessages(30);
+  MoveTo(OutsideOnParent());
   LPARAM outside = MAKELPARAM(OutsideOnParent().x, OutsideOnParent().y);
   // The static's own answer: transparent to the mouse.
   EXPECT_EQ(HTTRANSPARENT, SendMessageA(control_, WM_NCHITTEST, 0, outside));
@@ -297,7 +303,7 @@ TEST_F(LinkLabelTest, HitTestAndHoverBackWhenTheCursorIsOutside) {
   EXPECT_EQ(0u, State());
   EXPECT_TRUE(GetUpdateRect(control_, nullptr, FALSE));
 
-  MoveCursorTo(Inside().x, Inside().y);
+  MoveTo(Inside());
   EXPECT_EQ(HTCLIENT, SendMessageA(control_, WM_NCHITTEST, 0, MAKELPARAM(Inside().x, Inside().y)));
 }
 
