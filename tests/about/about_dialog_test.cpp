@@ -273,6 +273,23 @@ TEST_F(AboutDialogTest, ASecondCallOnlyRaisesTheOpenBox) {
   EXPECT_NE(nullptr, first);
 }
 
+TEST_F(AboutDialogTest, WithoutAnInfoRecordTheLinkLineStaysEmptyAndPlain) {
+  const AboutInfo noUrl = {nullptr};
+  for (const AboutInfo* info : {static_cast<const AboutInfo*>(nullptr), &noUrl}) {
+    std::string link = "unset";
+    bool converted = true;
+    ModalScript script({[&](HWND about) {
+      link = ItemText(about, ABOUT_LINK_ID);
+      converted = GetPropA(GetDlgItem(about, ABOUT_LINK_ID), LLPROP_ORIGINALPROC) != nullptr;
+      PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+    }});
+    EXPECT_TRUE(ShowAboutDialog(nullptr, info));
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ("", link);
+    EXPECT_FALSE(converted);
+  }
+}
+
 TEST_F(AboutDialogTest, NotificationsOfOtherControlsAreAnsweredAndNotActedOn) {
   Run({[](HWND about) {
          NMHDR header = {GetDlgItem(about, ABOUT_PRODUCT_ID), ABOUT_PRODUCT_ID, LLN_CLICK};
