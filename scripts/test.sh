@@ -10,4 +10,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 source scripts/wine-session.sh
 trap stop_wine_session EXIT
 start_wine_session
-ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"
+# The GUI tests drive real windows with the real pointer in Wine's virtual
+# desktop, whose pointer and activation updates arrive asynchronously; a
+# test that fails is run again, up to three times in all, before it counts.
+ctest --test-dir "$BUILD_DIR" --output-on-failure --repeat until-pass:3 "$@"
