@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TOOLS/toolwind.h"
-#include "tests/about/gui_driver.h"
+#include "tests/support/gui_driver.h"
 #include "tests/support/trace_capture.h"
 
 namespace {
@@ -187,7 +187,7 @@ TEST(CenterWindowAtCursorTest, CentresOnTheCursorInsideTheWorkArea) {
     SCOPED_TRACE(c.name);
     TestWindow window(WS_POPUP, 5, 5, c.size.cx, c.size.cy);
     ASSERT_EQ(c.size.cx, GetWindowWidth(window.get()));
-    ASSERT_TRUE(SetCursorPos(c.cursor.x, c.cursor.y));
+    ASSERT_TRUE(MovePointerTo(c.cursor));
     CenterWindowAtCursor(window.get());
     RECT rect = WindowRect(window.get());
     EXPECT_EQ(c.expected.x, rect.left);
@@ -202,7 +202,7 @@ TEST(CenterWindowAtCursorTest, PlacesAChildInItsParentsClientArea) {
   const RECT area = WorkArea();
   TestWindow parent(WS_POPUP, area.left + 40, area.top + 30, 400, 300);
   TestWindow child(WS_CHILD, 0, 0, 100, 60, parent.get(), 3);
-  ASSERT_TRUE(SetCursorPos(area.left + 240, area.top + 180));
+  ASSERT_TRUE(MovePointerTo(area.left + 240, area.top + 180));
   CenterWindowAtCursor(child.get());
   RECT rect = WindowRect(child.get());
   EXPECT_EQ(area.left + 190, rect.left);
@@ -219,7 +219,7 @@ TEST(CursorTest, ClientAreaExcludesTheRightAndBottomEdges) {
                {99, 130, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
-    ASSERT_TRUE(SetCursorPos(c.x, c.y));
+    ASSERT_TRUE(MovePointerTo(c.x, c.y));
     POINT point;
     EXPECT_TRUE(GetCursorClientPos(window.get(), &point));
     EXPECT_EQ(c.x - 100, point.x);

@@ -13,7 +13,7 @@
 #include "about/about_width_fit.h"
 #include "about/free_resources.h"
 #include "about/link_label.h"
-#include "tests/about/gui_driver.h"
+#include "tests/support/gui_driver.h"
 #include "tests/about/modal_script.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
@@ -90,7 +90,8 @@ class AboutDialogTest : public testing::Test {
 };
 
 TEST_F(AboutDialogTest, ShowsTheProgramsOwnVersionIconLinkAndFitsItsWidth) {
-  MoveCursorTo(400, 300);
+  // The box opens centred on the pointer, so it must be there already.
+  ASSERT_TRUE(MovePointerTo(400, 300));
   std::vector<ModalScript::Step> steps = {
       [](HWND about) {
         EXPECT_EQ("Velmique について", Caption(about));
@@ -134,8 +135,7 @@ TEST_F(AboutDialogTest, ShowsTheProgramsOwnVersionIconLinkAndFitsItsWidth) {
         EXPECT_EQ(300 - GetWindowHeight(about) / 2, WindowRect(about).top);
       },
       [](HWND about) {
-        POINT ok = Centre(GetDlgItem(about, IDOK));
-        MoveCursorTo(ok.x, ok.y);
+        EXPECT_TRUE(MovePointerTo(Centre(GetDlgItem(about, IDOK))));
       },
       [](HWND) { PressLeftButton(); },
       [](HWND) { ReleaseLeftButton(); },
@@ -342,7 +342,7 @@ TEST_F(AboutDialogTest, TheBoxCanBeDraggedByItsIconItsTextAndItsEmptyArea) {
            grip = c.grip(about);
            // A dialog answers through its message result.
            hit = SendMessageA(about, WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y));
-           MoveCursorTo(grip.x, grip.y);
+           EXPECT_TRUE(MovePointerTo(grip));
          },
          [&](HWND) { PressLeftButton(); }, [&](HWND) { MoveCursorTo(grip.x + 40, grip.y + 30); },
          [&](HWND) {}, [&](HWND) { ReleaseLeftButton(); },
@@ -363,12 +363,12 @@ TEST_F(AboutDialogTest, TheBoxCanBeDraggedByItsIconItsTextAndItsEmptyArea) {
 TEST_F(AboutDialogTest, TheLinkAnswersItsOwnHitTestAndIsNoHandleToDragBy) {
   LRESULT dialogHit = 0, linkHit = 0;
   Run({[&](HWND about) {
-         POINT centre = Centre(GetDlgItem(about, ABOUT_LINK_ID));
-         MoveCursorTo(centre.x, centre.y);
-       },
-       [&](HWND about) {
          HWND link = GetDlgItem(about, ABOUT_LINK_ID);
          POINT centre = Centre(link);
+         // The link answers from where the pointer really is, so the
+         // pointer must have settled on it; its tip, which shows later and
+         // lower, is not up yet.
+         EXPECT_TRUE(MovePointerTo(centre));
          EXPECT_EQ(link, WindowFromPoint(centre));
          linkHit = SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y));
          dialogHit = SendMessageA(about, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y));
@@ -418,18 +418,17 @@ TEST_F(AboutDialogTest, TheLinkTurnsRedUnderThePointerAndItsClickOpensTheSite) {
   const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
   int redBefore = -1, blueBefore = -1, redHot = -1, blueHot = -1;
   INT_PTR result = Run({
-      [](HWND about) { MoveCursorTo(WindowRect(about).left + 5, WindowRect(about).bottom - 5); },
       [&](HWND about) {
-        ScreenPixels link(WindowRect(GetDlgItem(about, ABOUT_LINK_ID)));
+        EXPECT_TRUE(MovePointerTo(WindowRect(about).left + 5, WindowRect(about).bottom - 5));
+        HWND linkItem = GetDlgItem(about, ABOUT_LINK_ID);
+        ScreenPixels link(WindowRect(linkItem));
         redBefore = link.count(red);
         blueBefore = link.count(blue);
-        POINT centre = Centre(GetDlgItem(about, ABOUT_LINK_ID));
-        MoveCursorTo(centre.x, centre.y);
-      },
-      [&](HWND about) {
-        ScreenPixels link(WindowRect(GetDlgItem(about, ABOUT_LINK_ID)));
-        redHot = link.count(red);
-        blueHot = link.count(blue);
+        // Read right after the pointer settled, before the tip shows.
+        EXPECT_TRUE(MovePointerTo(Centre(linkItem)));
+        ScreenPixels hot(WindowRect(linkItem));
+        redHot = hot.count(red);
+        blueHot = hot.count(blue);
         PressLeftButton();
       },
       [](HWND) { ReleaseLeftButton(); },

@@ -28,10 +28,12 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 void ModalScript::RunNextStep() {
   HWND about = GetAboutWindow();
-  if (!about) return;
+  if (!about || !IsWindowVisible(about) || inStep_) return;
   if (next_ < steps_.size()) {
     Step& step = steps_[next_++];
+    inStep_ = true;
     step(about);
+    inStep_ = false;
     return;
   }
   if (++idleTicks_ > IDLE_TICKS_BEFORE_CLOSING) EndDialog(about, FORGOTTEN_BOX);

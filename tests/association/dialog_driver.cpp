@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "association/association_dialog.h"
-#include "tests/about/gui_driver.h"
+#include "tests/support/gui_driver.h"
 
 const char ASSOCIATION_DIALOG_CAPTION[] = "Velmique の関連づけ";
 
@@ -99,8 +99,7 @@ void ClickAt(POINT screen) {
 }
 
 void DragFromTo(POINT from, POINT to) {
-  MoveCursorTo(from.x, from.y);
-  Sleep(50);
+  MovePointerTo(from);
   PressLeftButton();
   Sleep(100);
   const int steps = 5;

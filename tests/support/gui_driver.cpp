@@ -1,4 +1,4 @@
-#include "tests/about/gui_driver.h"
+#include "tests/support/gui_driver.h"
 
 namespace {
 
@@ -68,6 +68,48 @@ void MoveCursorTo(int x, int y) {
   target = {x, y};
   SendMouseAtTarget(0);
 }
+namespace {
+
+// Long enough to outlast the replayed places seen under the virtual desktop
+// (they come within a few tens of milliseconds), short enough for tests that
+// move often.
+const DWORD SETTLED_MS = 100;
+const DWORD RESEND_MS = 40;
+
+bool CursorIsAt(int x, int y) {
+  POINT now = {};
+  return GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+}  // namespace
+
+bool MovePointerTo(int x, int y, DWORD timeoutMs) {
+  MoveCursorTo(x, y);
+  const DWORD start = GetTickCount();
+  DWORD sent = start;
+  DWORD arrived = 0;
+  bool there = false;
+  for (;;) {
+    HandleWaitingMessages();
+    const DWORD now = GetTickCount();
+    if (CursorIsAt(x, y)) {
+      if (!there) arrived = now;
+      there = true;
+      if (now - arrived >= SETTLED_MS) return true;
+    } else {
+      there = false;
+      if (now - sent >= RESEND_MS) {
+        MoveCursorTo(x, y);
+        sent = now;
+      }
+    }
+    if (now - start > timeoutMs) return false;
+    Sleep(5);
+  }
+}
+
+bool MovePointerTo(POINT point, DWORD timeoutMs) { return MovePointerTo(point.x, point.y, timeoutMs); }
+
 void PressLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTDOWN); }
 void ReleaseLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTUP); }
 

@@ -14,7 +14,15 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
 // The window's screen rectangle.
 RECT WindowRect(HWND window);
 
+// Sends the move and returns at once; the pointer gets there some time later.
 void MoveCursorTo(int x, int y);
+// Moves the pointer there and handles this thread's messages until the system
+// has reported it there for a while. After a jump the virtual desktop replays
+// the pointer's earlier places for a moment, so the pointer may come back
+// to where it was; it is sent on again whenever it drifts. False if it never
+// settled in time.
+bool MovePointerTo(int x, int y, DWORD timeoutMs = 3000);
+bool MovePointerTo(POINT point, DWORD timeoutMs = 3000);
 void PressLeftButton();
 void ReleaseLeftButton();
 
