@@ -92,8 +92,8 @@ class LinkLabelTest : public testing::Test {
     SendMessageA(control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     hook_ = SetWindowsHookExA(WH_GETMESSAGE, WatchMoves, nullptr, GetCurrentThreadId());
     SetForegroundWindow(parent_);
-    // Off the parent, and settled there: the places an earlier test left
-    // being replayed would otherwise arrive as moves during this one.
+    // Off the parent, and settled there, so no jump back from an earlier
+    // move arrives during the test.
     ASSERT_TRUE(MovePointerTo(20, 20));
   }
 
@@ -153,8 +153,8 @@ TEST_F(LinkLabelTest, EachMoveInsideSendsOneHoverWithItsOwnParameters) {
   moves_.clear();
   for (int dx : {0, 7, 30, 31}) MoveTo(Inside(dx));
   ASSERT_FALSE(moves_.empty());
-  // Replayed places make extra moves now and then; each move still has its
-  // own hover, in order.
+  // A jump back to the place before a move makes extra moves now and then;
+  // each move still has its own hover, in order.
   std::vector<Notification> hovers;
   for (const Notification& note : log_.notifications) {
     if (note.code == LLN_HOVER) hovers.push_back(note);
@@ -221,8 +221,8 @@ TEST_F(LinkLabelTest, ReleasingOutsideSendsNoClickAndNoHoverFromOutside) {
   PressLeftButton();
   PumpMessages(60);
   EXPECT_EQ(control_, GetCapture());
-  // Under the virtual desktop the pointer echoes its last place for a moment
-  // after a jump; the moves are watched once it has settled outside.
+  // The pointer may jump back inside for a moment; the moves are watched
+  // once it has settled outside.
   MoveTo(OutsideOnParent());
   PumpMessages(150);
   log_.notifications.clear();

@@ -12,6 +12,7 @@
 #include "tests/association/classes_root.h"
 #include "tests/association/dialog_driver.h"
 #include "tests/support/child_process.h"
+#include "tests/support/gui_driver.h"
 
 namespace {
 
@@ -65,15 +66,9 @@ std::string MenuText(HMENU menu, int position) {
 
 // The icon as drawn on white, pixel by pixel.
 std::vector<DWORD> RenderIcon(HICON icon, int size) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateTopDownBitmap(dc, size, size, &bits);
   HGDIOBJ old = SelectObject(dc, bitmap);
   RECT all = {0, 0, size, size};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

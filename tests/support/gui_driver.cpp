@@ -27,8 +27,8 @@ LONG ToAbsolute(int pixel, int screenSize) {
 
 // Moves go through the input queue like the button events, so the two keep
 // their order; SetCursorPos does not take that road. The buttons carry the
-// place of the last move too: the virtual desktop may echo an older pointer
-// position for a moment after a jump, and a click must not land there.
+// place of the last move too: the pointer may jump back to its place before
+// the move (see MovePointerTo), and a click must not land there.
 POINT target = {0, 0};
 
 void SendMouseAtTarget(DWORD flags) {
@@ -70,9 +70,8 @@ void MoveCursorTo(int x, int y) {
 }
 namespace {
 
-// Long enough to outlast the replayed places seen under the virtual desktop
-// (they come within a few tens of milliseconds), short enough for tests that
-// move often.
+// Long enough to outlast a jump back to the place before the move (it comes
+// within a few tens of milliseconds), short enough for tests that move often.
 const DWORD SETTLED_MS = 100;
 const DWORD RESEND_MS = 40;
 
@@ -113,20 +112,24 @@ bool MovePointerTo(POINT point, DWORD timeoutMs) { return MovePointerTo(point.x,
 void PressLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTDOWN); }
 void ReleaseLeftButton() { SendMouseAtTarget(MOUSEEVENTF_LEFTUP); }
 
+HBITMAP CreateTopDownBitmap(HDC dc, int width, int height, void** bits) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 ScreenPixels::ScreenPixels(const RECT& screenRect)
     : width_(screenRect.right - screenRect.left),
       height_(screenRect.bottom - screenRect.top),
       bitmap_(nullptr),
       bits_(nullptr) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
-  bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_ = CreateTopDownBitmap(screen, width_, height_, &bits);
   HDC memory = CreateCompatibleDC(screen);
   HGDIOBJ old = SelectObject(memory, bitmap_);
   BitBlt(memory, 0, 0, width_, height_, screen, screenRect.left, screenRect.top, SRCCOPY);

@@ -17,14 +17,20 @@ RECT WindowRect(HWND window);
 // Sends the move and returns at once; the pointer gets there some time later.
 void MoveCursorTo(int x, int y);
 // Moves the pointer there and handles this thread's messages until the system
-// has reported it there for a while. After a jump the virtual desktop replays
-// the pointer's earlier places for a moment, so the pointer may come back
-// to where it was; it is sent on again whenever it drifts. False if it never
-// settled in time.
+// has reported it there for a while. Wine's X11 driver moves the X pointer
+// under a grab of the virtual desktop's window; the crossing event of that
+// grab still carries the place before the jump, and the desktop's own thread
+// sends it back as input, so now and then the pointer jumps back to where it
+// came from and stays there. It is sent on again whenever it drifts. False if
+// it never settled in time.
 bool MovePointerTo(int x, int y, DWORD timeoutMs = 3000);
 bool MovePointerTo(POINT point, DWORD timeoutMs = 3000);
 void PressLeftButton();
 void ReleaseLeftButton();
+
+// A 32-bit bitmap, top row first, whose pixels the caller reads as
+// 0x00RRGGBB through bits.
+HBITMAP CreateTopDownBitmap(HDC dc, int width, int height, void** bits);
 
 // The pixels of a screen rectangle, top row first.
 class ScreenPixels {
