@@ -3,32 +3,24 @@
 # start_wine_session sets WINEPREFIX, DISPLAY and the rest; stop_wine_session
 # ends it all and removes the prefix.
 
-find_free_display() {
-  local n
-  for n in $(seq 91 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      echo "$n"
-      return 0
-    fi
-  done
-  return 1
-}
-
 start_wine_session() {
   WINE_SESSION_DIR=$(mktemp -d /tmp/brovane-wine.XXXXXX)
   export WINEPREFIX="$WINE_SESSION_DIR/pfx"
   export WINEDEBUG=-all
   export LC_ALL=ja_JP.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  local n
-  n=$(find_free_display)
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
+  # Xvfb takes the first free display itself and names it once it listens,
+  # so sessions started side by side never share a screen and a pointer.
+  local n=""
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp \
+    3>"$WINE_SESSION_DIR/display" >"$WINE_SESSION_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 1 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+  for _ in $(seq 1 100); do
+    n=$(cat "$WINE_SESSION_DIR/display" 2>/dev/null || true)
+    [ -n "$n" ] && break
     sleep 0.1
   done
+  export DISPLAY=":$n"
   wineboot -i >"$WINE_SESSION_DIR/wineboot.log" 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
