@@ -11,10 +11,12 @@ SUDO=
 need=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
       xvfb xauth fonts-wine fonts-ipafont-gothic imagemagick x11-apps xdotool
       cmake make googletest clang python3 libclang-rt-14-dev locales)
+# Only where 32-bit code has to be emulated: the compiler for the signal shim.
+emulation_need=(gcc-i686-linux-gnu libc6-dev-i386-cross gcc libc6-dev)
 
 install_packages() {
   local missing=()
-  for p in "${need[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -72,6 +74,19 @@ fetch_qemu_i386() {
   $SUDO rm -rf "$work"
 }
 
+# The emulator gives signal handlers no trap number, from which Wine tells an
+# access violation from other faults (scripts/emulation/trap_number_shim.c).
+# One build per word size, found by the dynamic loader's $LIB, so that the
+# 64-bit wineserver preloads its own copy instead of complaining.
+SHIM_SOURCE=$(cd "$(dirname "$0")" && pwd)/emulation/trap_number_shim.c
+SHIM_ROOT=/usr/local/lib/brovane
+build_signal_shim() {
+  local compiler=$1 lib=$2 out="$SHIM_ROOT/$2/trap-number-shim.so"
+  [ -f "$out" ] && [ "$out" -nt "$SHIM_SOURCE" ] && return 0
+  $SUDO mkdir -p "$SHIM_ROOT/$lib"
+  $SUDO "$compiler" -O2 -shared -fPIC -fno-stack-protector "$SHIM_SOURCE" -o "$out" -ldl
+}
+
 register_qemu_i386() {
   local misc=/proc/sys/fs/binfmt_misc
   [ -f "$misc/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$misc"
@@ -82,10 +97,13 @@ register_qemu_i386() {
     $SUDO tee "$misc/register" >/dev/null
 }
 
-install_packages
+install_packages "${need[@]}"
 generate_japanese_locale
-if ! can_run_32bit; then
+if ! can_run_32bit || [ -x "$QEMU_I386" ]; then
+  install_packages "${emulation_need[@]}"
   fetch_qemu_i386
-  register_qemu_i386
+  build_signal_shim i686-linux-gnu-gcc lib/i386-linux-gnu
+  build_signal_shim gcc lib/x86_64-linux-gnu
+  [ -f /proc/sys/fs/binfmt_misc/brovane-i386 ] || register_qemu_i386
   can_run_32bit || { echo "setup: 32-bit Wine still cannot start" >&2; exit 1; }
 fi

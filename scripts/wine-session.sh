@@ -8,7 +8,15 @@ start_wine_session() {
   export WINEPREFIX="$WINE_SESSION_DIR/pfx"
   export WINEDEBUG=-all
   export LC_ALL=ja_JP.UTF-8
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # No crash debugger: a test program that crashes ends at once instead of
+  # waiting for a debugger nobody reads.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+  # Where 32-bit code runs under the emulator (scripts/setup.sh), Wine needs
+  # the trap numbers the emulator leaves out. $LIB is the dynamic loader's own
+  # token, so each word size picks its build of the shim.
+  if [ -f /usr/local/lib/brovane/lib/i386-linux-gnu/trap-number-shim.so ]; then
+    export LD_PRELOAD='/usr/local/lib/brovane/$LIB/trap-number-shim.so'
+  fi
   # Xvfb takes the first free display itself and names it once it listens,
   # so sessions started side by side never share a screen and a pointer.
   local n=""
