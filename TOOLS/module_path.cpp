@@ -1,25 +1,56 @@
 #include "TOOLS/module_path.h"
 
-#include <windows.h>
-
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "TOOLS/path_text.h"
 #include "TOOLS/sjis_text.h"
+#include "TOOLS/wide_text.h"
 
 namespace {
 
-// Older systems leave a full buffer unterminated.
-bool ReadModuleFileName(char* path) {
-  DWORD n = GetModuleFileNameA(nullptr, path, PATH_BUFFER_SIZE);
-  path[PATH_BUFFER_SIZE - 1] = 0;
-  return n != 0;
+std::wstring ReadModuleFileNameOf(HMODULE module) {
+  if (!module) return ReadModuleFileNameWide();
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return std::wstring();
+    if (length < buffer.size() - 1) return std::wstring(buffer.data(), length);
+    if (buffer.size() >= 0x10000) return std::wstring();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// The folder through its alias and the name as it is.
+bool JoinAliasedFolder(const std::wstring& full, char* path) {
+  size_t slash = full.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return false;
+  char folder[PATH_BUFFER_SIZE];
+  char name[PATH_BUFFER_SIZE];
+  if (!GetAnsiPathForm(full.substr(0, slash).c_str(), folder, sizeof folder)) return false;
+  if (!ConvertToAnsiExactly(full.c_str() + slash, name, sizeof name)) return false;
+  if (std::strlen(folder) + std::strlen(name) >= PATH_BUFFER_SIZE) return false;
+  std::strcpy(path, folder);
+  std::strcat(path, name);
+  return true;
 }
 
 }  // namespace
 
+bool ReadModulePath(HMODULE module, char* path) {
+  path[0] = 0;
+  std::wstring full = ReadModuleFileNameOf(module);
+  if (full.empty()) return false;
+  if (ConvertToAnsiExactly(full.c_str(), path, PATH_BUFFER_SIZE)) return true;
+  if (JoinAliasedFolder(full, path)) return true;
+  // A name the code page cannot hold either: the whole alias still opens
+  // the file.
+  return GetAnsiPathForm(full.c_str(), path, PATH_BUFFER_SIZE);
+}
+
 bool GetModulePathWithExtension(char* path, const char* extension) {
-  if (!ReadModuleFileName(path)) return false;
+  if (!ReadModulePath(nullptr, path)) return false;
   if (extension) {
     SplitExtension(path);
     size_t length = std::strlen(path);
@@ -30,7 +61,7 @@ bool GetModulePathWithExtension(char* path, const char* extension) {
 }
 
 bool GetModuleDirectory(char* path) {
-  ReadModuleFileName(path);
+  if (!ReadModulePath(nullptr, path)) return false;
   SplitFileName(path);
   return true;
 }

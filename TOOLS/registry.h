@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 bool OpenRegKey(HKEY root, const char* subKey, REGSAM access, HKEY* key);
 bool CreateRegKey(HKEY root, const char* subKey, HKEY* key);
 bool CloseRegKey(HKEY key);
@@ -16,3 +18,8 @@ bool RegKeyExists(HKEY root, const char* subKey);
 bool QueryRegValue(HKEY key, const char* name, char* buffer, DWORD capacity);
 // Stores the terminator with the value.
 bool SetRegString(HKEY key, const char* name, const char* text);
+// Reads a value whole, whatever its length, into text (up to its first
+// terminator). Text values are read as the system keeps them (UTF-16);
+// other types are taken as code-page bytes, as the code-page call would
+// hand them out. On failure text is left exactly as it was.
+bool QueryRegTextWide(HKEY key, const wchar_t* name, std::wstring* text);

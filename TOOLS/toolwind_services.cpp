@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "TOOLS/module_path.h"
 #include "TOOLS/sjis_text.h"
 
 bool GetCursorClientPos(HWND window, POINT* point) {
@@ -35,9 +36,7 @@ HICON GetFileIcon(const char* path, UINT flags) {
 
 HICON GetModuleIcon(HMODULE module, UINT flags) {
   char path[PATH_BUFFER_SIZE];
-  DWORD length = GetModuleFileNameA(module, path, PATH_BUFFER_SIZE);
-  // A full buffer means the path was cut, and a cut path names another file.
-  if (length == 0 || length >= PATH_BUFFER_SIZE) return nullptr;
+  if (!ReadModulePath(module, path)) return nullptr;
   return GetFileIcon(path, flags);
 }
 

@@ -3,14 +3,13 @@
 #include <cstdlib>
 
 #include "TOOLS/bounded_format.h"
+#include "TOOLS/module_path.h"
 #include "TOOLS/scoped.h"
 #include "TOOLS/sjis_text.h"
 
 void* LoadModuleVersionBlock(HMODULE module, DWORD* translation) {
   char path[PATH_BUFFER_SIZE];
-  DWORD length = GetModuleFileNameA(module, path, PATH_BUFFER_SIZE);
-  // A full buffer means the name was cut: it would name another file.
-  if (length == 0 || length >= PATH_BUFFER_SIZE) return nullptr;
+  if (!ReadModulePath(module, path)) return nullptr;
   return LoadFileVersionBlock(path, translation);
 }
 

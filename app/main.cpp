@@ -5,5 +5,5 @@
 #include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunProgram(GetCommandLineA(), std::malloc);
+  return RunProgram(GetCommandLineW(), std::malloc);
 }

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "TOOLS/debug_trace.h"
+#include "TOOLS/wide_text.h"
 #include "app/wallpaper_command.h"
 #include "association/association_dialog.h"
 
@@ -21,7 +22,7 @@ HANDLE CreateInstanceMutex() {
   return mutex;
 }
 
-int RunCommand(int argc, char** argv) {
+int RunCommand(int argc, wchar_t** argv) {
   if (GetRunMode(argc) == RUN_MODE_ASSOCIATION) {
     // Closing the handle, never ReleaseMutex, is what frees the name for the
     // next dialog.
@@ -35,11 +36,13 @@ int RunCommand(int argc, char** argv) {
   return 0;
 }
 
-int RunProgram(const char* commandLine, BlockAllocator allocate) {
+int RunProgram(const wchar_t* commandLine, BlockAllocator allocate) {
   int argc = 0;
-  char** argv = SplitCommandLineWith(commandLine, &argc, allocate);
+  wchar_t** argv = SplitCommandLineWith(commandLine, &argc, allocate);
   if (!argv) return 1;
-  for (int i = 0; i < argc; ++i) DebugTrace("argv[%2d]=%s\r\n", i, argv[i]);
+  // The trace speaks the code page; a character it lacks shows as "?".
+  for (int i = 0; i < argc; ++i)
+    DebugTrace("argv[%2d]=%s\r\n", i, ConvertToAnsiLossy(argv[i]).c_str());
   InitCommonControls();
   CoInitialize(nullptr);
   int result = RunCommand(argc, argv);

@@ -5,9 +5,10 @@
 #include "TOOLS/registry.h"
 #include "TOOLS/scoped.h"
 #include "TOOLS/sjis_text.h"
+#include "TOOLS/wide_text.h"
 #include "convert/convert_to_bitmap.h"
 
-void RunWallpaperCommand(int argc, char** argv) {
+void RunWallpaperCommand(int argc, wchar_t** argv) {
   WallpaperSettings requested;
   if (!BuildWallpaperSettings(&requested, argc, argv)) return;
   char pluginFolder[PATH_BUFFER_SIZE];
@@ -20,17 +21,23 @@ void RunWallpaperCommand(int argc, char** argv) {
   // The system repaints the desktop during the call below with whatever
   // style the key holds at that moment.
   WriteWallpaperStyle(requested, desktop.get());
-  if (ApplyWallpaper(requested.wallpaperPath, pluginFolder)) return;
+  if (ApplyWallpaper(requested.wallpaperPath.c_str(), pluginFolder)) return;
   WriteWallpaperStyle(previous, desktop.get());
-  // The system stores the path again itself.
-  SetDesktopWallpaper(previous.wallpaperPath);
+  // The system stores the path again itself: the whole wide text, exactly
+  // as it was read.
+  SetDesktopWallpaper(previous.wallpaperPath.c_str());
 }
 
-bool ApplyWallpaper(const char* imagePath, const char* pluginFolder) {
+bool ApplyWallpaper(const wchar_t* imagePath, const char* pluginFolder) {
   if (SetDesktopWallpaper(imagePath)) return true;
   if (!IsDirectory(pluginFolder)) return false;
+  // The loaders open the picture through the code page: its exact name, or
+  // its short alias.
+  char source[PATH_BUFFER_SIZE];
+  if (!GetAnsiPathForm(imagePath, source, sizeof source)) return false;
   char bmpPath[PATH_BUFFER_SIZE] = "";
-  GetModulePathWithExtension(bmpPath, ".bmp");
-  if (ConvertToBitmapFile(bmpPath, imagePath, pluginFolder)) return SetDesktopWallpaper(bmpPath);
+  if (!GetModulePathWithExtension(bmpPath, ".bmp")) return false;
+  if (ConvertToBitmapFile(bmpPath, source, pluginFolder))
+    return SetDesktopWallpaper(ConvertFromAnsi(bmpPath).c_str());
   return false;
 }

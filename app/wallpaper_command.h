@@ -8,9 +8,9 @@
 
 // argv[0] is the program name and is never looked at. When no wallpaper
 // could be set, the previous style and wallpaper are put back.
-void RunWallpaperCommand(int argc, char** argv);
+void RunWallpaperCommand(int argc, wchar_t** argv);
 
 // The picture as it is, or else converted to the executable's path with the
 // extension ".bmp" when pluginFolder is a folder. True when the system took
 // one of them.
-bool ApplyWallpaper(const char* imagePath, const char* pluginFolder);
+bool ApplyWallpaper(const wchar_t* imagePath, const char* pluginFolder);

@@ -5,19 +5,20 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "TOOLS/sjis_text.h"
 
 const size_t STYLE_TEXT_SIZE = 10;
-// The system keeps no longer wallpaper path than this.
-const DWORD WALLPAPER_VALUE_SIZE = 260;
 
 extern const char DESKTOP_KEY_NAME[];  // "Control Panel\\desktop", under the current user
 
 struct WallpaperSettings {
   char wallpaperStyle[STYLE_TEXT_SIZE];  // "Wallpaperstyle"
   char tileWallpaper[STYLE_TEXT_SIZE];   // "TileWallpaper"
-  char wallpaperPath[PATH_BUFFER_SIZE];  // "Wallpaper" when read from the key
+  // "Wallpaper" when read from the key, whole and as the system keeps it;
+  // else the picture named on the command line, as a full path.
+  std::wstring wallpaperPath;
 };
 
 struct StyleOption {
@@ -36,12 +37,14 @@ void SetDefaultWallpaperSettings(WallpaperSettings* settings);
 // The defaults, then the current desktop values, then argv[1..argc-1]: the
 // last existing file (as a full path) and the last style option win. True
 // when the resulting path names something that exists.
-bool BuildWallpaperSettings(WallpaperSettings* settings, int argc, char** argv);
+bool BuildWallpaperSettings(WallpaperSettings* settings, int argc, wchar_t** argv);
 // One argument: an existing file is the picture, else a style option may set
 // the style; anything else is ignored.
-void TakeWallpaperArgument(WallpaperSettings* settings, const char* argument);
-bool TakeImageFile(WallpaperSettings* settings, const char* argument);
-bool TakeStyleOption(WallpaperSettings* settings, const char* argument);
+void TakeWallpaperArgument(WallpaperSettings* settings, const wchar_t* argument);
+// A file whose name the code page cannot hold counts only when it has a
+// short alias, through which the plug-ins and the packed reader open it.
+bool TakeImageFile(WallpaperSettings* settings, const wchar_t* argument);
+bool TakeStyleOption(WallpaperSettings* settings, const wchar_t* argument);
 
 // A value that cannot be read leaves its field as it was.
 void ReadWallpaperSettings(WallpaperSettings* settings, HKEY desktopKey);

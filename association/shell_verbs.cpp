@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "TOOLS/module_path.h"
 #include "TOOLS/registry.h"
 #include "TOOLS/scoped.h"
 
@@ -125,9 +126,10 @@ bool DeleteShellVerb(const char* extension, const char* verbKey) {
 }
 
 size_t BuildDefaultCommandLine(char* buffer, uint32_t optionMask) {
+  // Through the folder's short alias where the code page cannot name it, so
+  // that Explorer still starts this very program.
   char path[PATH_BUFFER_SIZE] = {};
-  // Older systems leave a cut path unterminated.
-  GetModuleFileNameA(nullptr, path, PATH_BUFFER_SIZE - 1);
+  ReadModulePath(nullptr, path);
   size_t length = 0;
   length = AppendPiece(buffer, length, QUOTE);
   length = AppendPiece(buffer, length, path);

@@ -44,6 +44,13 @@ start_wine_session() {
     '[HKEY_CLASSES_ROOT\.exe]' '@="exefile"' |
     iconv -f UTF-8 -t UTF-16 >"$WINE_SESSION_DIR/fonts.reg"
   wine reg import "$(winepath -w "$WINE_SESSION_DIR/fonts.reg")" >/dev/null 2>&1
+  # Files named under Linux, which the session test finds by their names
+  # through Wine: only a generated ja_JP.UTF-8 maps them right.
+  mkdir -p "$WINE_SESSION_DIR/names"
+  : >"$WINE_SESSION_DIR/names/日本.bmp"
+  : >"$WINE_SESSION_DIR/names/café.bmp"
+  export BROVANE_SESSION_NAMES
+  BROVANE_SESSION_NAMES=$(winepath -w "$WINE_SESSION_DIR/names")
   wineserver -w
   wineserver -k 2>/dev/null || true
   wineserver -p

@@ -41,6 +41,48 @@ Args Split(const std::string& line) {
   return args;
 }
 
+std::wstring Widen(const std::string& text) {
+  int size = MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(size, L'\0');
+  MultiByteToWideChar(932, 0, text.c_str(), -1, &wide[0], size);
+  return wide.c_str();
+}
+
+std::string Narrow(const std::wstring& text) {
+  int size = WideCharToMultiByte(932, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(size, '\0');
+  WideCharToMultiByte(932, 0, text.c_str(), -1, &narrow[0], size, nullptr, nullptr);
+  return narrow.c_str();
+}
+
+using WideArgs = std::vector<std::wstring>;
+
+WideArgs SplitWide(const std::wstring& line) {
+  int argc = -1;
+  wchar_t** argv = SplitCommandLineWith(line.c_str(), &argc, RecordingAllocate);
+  WideArgs args;
+  if (!argv) return args;
+  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
+  EXPECT_EQ(nullptr, argv[argc]);
+  size_t texts = 0;
+  for (const std::wstring& a : args) texts += (a.size() + 1) * sizeof(wchar_t);
+  EXPECT_EQ((argc + 1) * sizeof(wchar_t*) + texts, lastBlockSize);
+  FreeCommandLine(argv);
+  return args;
+}
+
+// The program reads the wide line the system keeps; for every line the code
+// page can express, it must split exactly as the code-page line does.
+Args SplitBothWays(const std::string& line) {
+  Args args = Split(line);
+  std::wstring wide = Widen(line);
+  if (Narrow(wide) != line) return args;  // not a valid code-page line
+  Args fromWide;
+  for (const std::wstring& a : SplitWide(wide)) fromWide.push_back(Narrow(a));
+  EXPECT_EQ(args, fromWide) << "wide split of " << line;
+  return args;
+}
+
 TEST(SplitCommandLineTest, Rules) {
   struct Case {
     std::string line;
@@ -72,7 +114,7 @@ TEST(SplitCommandLineTest, Rules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    EXPECT_EQ(c.args, Split(c.line));
+    EXPECT_EQ(c.args, SplitBothWays(c.line));
   }
 }
 
@@ -91,7 +133,7 @@ TEST(SplitCommandLineTest, DoubleByteCharacters) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    EXPECT_EQ(c.args, Split(c.line));
+    EXPECT_EQ(c.args, SplitBothWays(c.line));
   }
 }
 
@@ -101,6 +143,21 @@ TEST(SplitCommandLineTest, LeadByteBeforeTheTerminatorIsKeptAlone) {
   EXPECT_EQ((Args{"prog", "a\x95"}), Split("prog a\x95"));
   EXPECT_EQ((Args{"prog", "\x95"}), Split("prog \"\x95"));
   EXPECT_EQ((Args{"pr\x95"}), Split("pr\x95"));
+}
+
+// Characters the code page lacks, a surrogate pair among them, are plain
+// characters to the rules.
+TEST(SplitCommandLineTest, WideLinesKeepEveryCharacter) {
+  struct Case {
+    std::wstring line;
+    WideArgs args;
+  } cases[] = {
+      {L"brovane.exe /tile \"C:\\Zo\u00eb \u2600\\caf\u00e9.bmp\"",
+       {L"brovane.exe", L"/tile", L"C:\\Zo\u00eb \u2600\\caf\u00e9.bmp"}},
+      {L"\"C:\\\ud55c\\p.exe\" pic\U0001F600.bmp", {L"C:\\\ud55c\\p.exe", L"pic\U0001F600.bmp"}},
+      {L"p \U0001F600\\\"q \"\u00e9 \u00e9\"", {L"p", L"\U0001F600\"q", L"\u00e9 \u00e9"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.args, SplitWide(c.line));
 }
 
 TEST(SplitCommandLineTest, FailedAllocationGivesNull) {

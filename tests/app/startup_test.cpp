@@ -42,7 +42,7 @@ TEST(StartupTest, TwoDigitIndexes) {
 
 TEST(StartupTest, NoBlockMeansExitCodeOneAndNoTrace) {
   TraceCapture trace;
-  EXPECT_EQ(1, RunProgram("brovane /tile x.bmp", [](size_t) -> void* { return nullptr; }));
+  EXPECT_EQ(1, RunProgram(L"brovane /tile x.bmp", [](size_t) -> void* { return nullptr; }));
   EXPECT_TRUE(trace.lines().empty());
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TOOLS/file_attributes.h"
+#include "TOOLS/wide_text.h"
 #include "tests/app/wallpaper_fixture.h"
 #include "tests/support/temp_folder.h"
 
@@ -169,7 +170,7 @@ TEST_F(WallpaperCommandTest, ApplyTriesThePictureThenItsConversion) {
   for (Case& c : cases) {
     DeleteFileA(converted.c_str());
     SystemStandIn system(c.answer);
-    EXPECT_EQ(c.ok, ApplyWallpaper(c.picture.c_str(), c.pluginFolder.c_str()))
+    EXPECT_EQ(c.ok, ApplyWallpaper(ConvertFromAnsi(c.picture.c_str()).c_str(), c.pluginFolder.c_str()))
         << c.picture << " " << c.answer;
     // Only the paths matter here; the style is the test's, not the command's.
     std::vector<std::string> paths;

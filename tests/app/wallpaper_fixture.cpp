@@ -9,6 +9,7 @@
 #include "TOOLS/module_path.h"
 #include "TOOLS/path_text.h"
 #include "TOOLS/sjis_text.h"
+#include "TOOLS/wide_text.h"
 #include "app/wallpaper_command.h"
 #include "tests/support/temp_folder.h"
 
@@ -113,14 +114,17 @@ namespace {
 SystemAnswer standInAnswer = SYSTEM_TAKES_ALL;
 DesktopWallpaperSetter realSetter = nullptr;
 std::vector<WallpaperCall> recordedCalls;
+std::vector<std::wstring> recordedWidePaths;
 
-bool IsExistingBitmapFile(const char* path) {
-  return IsFile(path) && IsEqualStringNoCase(FindExtension(path), ".bmp");
+bool IsExistingBitmapFile(const wchar_t* path) {
+  size_t length = wcslen(path);
+  return IsFileWide(path) && length >= 4 && _wcsicmp(path + length - 4, L".bmp") == 0;
 }
 
-bool RecordAndAnswer(const char* path) {
-  recordedCalls.push_back(
-      {path, ReadDesktopText("Wallpaperstyle"), ReadDesktopText("TileWallpaper")});
+bool RecordAndAnswer(const wchar_t* path) {
+  recordedCalls.push_back({ConvertToAnsiLossy(path), ReadDesktopText("Wallpaperstyle"),
+                           ReadDesktopText("TileWallpaper")});
+  recordedWidePaths.push_back(path);
   switch (standInAnswer) {
     case SYSTEM_TAKES_ALL:
       return realSetter(path);
@@ -137,12 +141,15 @@ bool RecordAndAnswer(const char* path) {
 SystemStandIn::SystemStandIn(SystemAnswer answer) {
   standInAnswer = answer;
   recordedCalls.clear();
+  recordedWidePaths.clear();
   realSetter = ReplaceDesktopWallpaperSetter(RecordAndAnswer);
 }
 
 SystemStandIn::~SystemStandIn() { ReplaceDesktopWallpaperSetter(nullptr); }
 
 const std::vector<WallpaperCall>& SystemStandIn::calls() const { return recordedCalls; }
+
+const std::vector<std::wstring>& SystemStandIn::widePaths() const { return recordedWidePaths; }
 
 DesktopTest::DesktopTest()
     : style_(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, "Wallpaperstyle"),
@@ -218,25 +225,43 @@ void WritePackedPicture(const std::string& path, int width, int height,
 namespace {
 
 // As start-up hands them on: the program name first, a null pointer last.
-std::vector<char*> ArgumentBlock(const std::vector<std::string>& arguments) {
-  static char name[] = "brovane";
-  std::vector<char*> argv = {name};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  return argv;
+// The texts live in the owner as long as the pointers are used.
+class ArgumentBlock {
+ public:
+  explicit ArgumentBlock(const std::vector<std::wstring>& arguments) : texts_(arguments) {
+    texts_.insert(texts_.begin(), L"brovane");
+    for (std::wstring& text : texts_) argv_.push_back(&text[0]);
+    argv_.push_back(nullptr);
+  }
+  int argc() const { return static_cast<int>(argv_.size() - 1); }
+  wchar_t** argv() { return argv_.data(); }
+
+ private:
+  std::vector<std::wstring> texts_;
+  std::vector<wchar_t*> argv_;
+};
+
+std::vector<std::wstring> Widen(const std::vector<std::string>& arguments) {
+  std::vector<std::wstring> wide;
+  for (const std::string& argument : arguments) wide.push_back(ConvertFromAnsi(argument.c_str()));
+  return wide;
 }
 
 }  // namespace
 
 void RunWallpaperCommandWith(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv = ArgumentBlock(arguments);
-  RunWallpaperCommand(static_cast<int>(argv.size() - 1), argv.data());
+  RunWallpaperCommandWithWide(Widen(arguments));
+}
+
+void RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments) {
+  ArgumentBlock block(arguments);
+  RunWallpaperCommand(block.argc(), block.argv());
 }
 
 bool BuildWallpaperSettingsWith(WallpaperSettings* settings,
                                 const std::vector<std::string>& arguments) {
-  std::vector<char*> argv = ArgumentBlock(arguments);
-  return BuildWallpaperSettings(settings, static_cast<int>(argv.size() - 1), argv.data());
+  ArgumentBlock block(Widen(arguments));
+  return BuildWallpaperSettings(settings, block.argc(), block.argv());
 }
 
 std::string FullPathOf(const std::string& path) {

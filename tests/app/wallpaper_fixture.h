@@ -65,7 +65,7 @@ class SavedPluginKey {
 // One request to switch the wallpaper, and the style texts the desktop key
 // held while it was made.
 struct WallpaperCall {
-  std::string path;
+  std::string path;  // in the code page, "?" for what it lacks
   std::string wallpaperStyle;
   std::string tileWallpaper;
   bool operator==(const WallpaperCall& other) const {
@@ -89,6 +89,8 @@ class SystemStandIn {
   SystemStandIn(const SystemStandIn&) = delete;
   SystemStandIn& operator=(const SystemStandIn&) = delete;
   const std::vector<WallpaperCall>& calls() const;
+  // The same calls' paths exactly as the system was asked for them.
+  const std::vector<std::wstring>& widePaths() const;
 };
 
 // The desktop values (and the plug-in key) as they were, whatever a test
@@ -116,6 +118,7 @@ void WritePackedPicture(const std::string& path, int width, int height, const un
 
 // Runs the command as start-up would: argv[0] is the program name.
 void RunWallpaperCommandWith(const std::vector<std::string>& arguments);
+void RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments);
 bool BuildWallpaperSettingsWith(struct WallpaperSettings* settings,
                                 const std::vector<std::string>& arguments);
 std::string FullPathOf(const std::string& path);

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "TOOLS/wide_text.h"
 #include "tests/app/wallpaper_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 using Arguments = std::vector<std::string>;
+
+std::string Narrow(const std::wstring& text) { return ConvertToAnsiLossy(text.c_str()); }
 
 // The current folder holds two pictures and a folder; the desktop starts
 // with a style no option gives, so a kept style shows.
@@ -74,7 +77,7 @@ TEST_F(BuildWallpaperSettingsTest, ArgumentRules) {
     EXPECT_EQ(c.ok, BuildWallpaperSettingsWith(&settings, c.arguments)) << label;
     EXPECT_STREQ(c.style, settings.wallpaperStyle) << label;
     EXPECT_STREQ(c.tile, settings.tileWallpaper) << label;
-    EXPECT_STREQ(expectedPath.c_str(), settings.wallpaperPath) << label;
+    EXPECT_EQ(expectedPath, Narrow(settings.wallpaperPath)) << label;
   }
 }
 
@@ -86,7 +89,7 @@ TEST_F(BuildWallpaperSettingsTest, RelativePicturesBecomeFullPaths) {
     WallpaperSettings settings;
     EXPECT_TRUE(BuildWallpaperSettingsWith(&settings, {"/tile", relative})) << relative;
     std::string expected = File(relative[0] == 'A' ? "A.BMP" : "a.bmp");
-    EXPECT_STREQ(expected.c_str(), settings.wallpaperPath) << relative;
+    EXPECT_EQ(expected, Narrow(settings.wallpaperPath)) << relative;
   }
 }
 
@@ -104,7 +107,7 @@ TEST_F(BuildWallpaperSettingsTest, AFileNamedLikeAnOptionIsAFile) {
   EXPECT_TRUE(ok);
   EXPECT_STREQ("2", settings.wallpaperStyle);
   EXPECT_STREQ("0", settings.tileWallpaper);
-  EXPECT_STREQ(rootFile.c_str(), settings.wallpaperPath);
+  EXPECT_EQ(rootFile, Narrow(settings.wallpaperPath));
 }
 
 // The desktop values may hold anything; the record always holds terminated
@@ -121,7 +124,7 @@ class ReadWallpaperSettingsTest : public DesktopTest {
     SetDefaultWallpaperSettings(&settings);
     std::strcpy(settings.wallpaperStyle, style);
     std::strcpy(settings.tileWallpaper, tile);
-    std::strcpy(settings.wallpaperPath, path);
+    settings.wallpaperPath = ConvertFromAnsi(path);
     return settings;
   }
   // Reading needs no more than reading; writing wants the full access the
@@ -148,11 +151,15 @@ TEST_F(ReadWallpaperSettingsTest, FieldsAreTerminatedTextsWhateverTheRegistryHol
   } cases[] = {
       {"path of 259 characters", "Wallpaper", REG_SZ, std::string(259, 'p') + '\0', "0", "0",
        std::string(259, 'p')},
-      {"path of 260 characters", "Wallpaper", REG_SZ, std::string(260, 'p') + '\0', "0", "0", ""},
-      {"path of 600 characters", "Wallpaper", REG_SZ, std::string(600, 'p') + '\0', "0", "0", ""},
+      // The path is read whole, whatever its length: a restore must name the
+      // very file the user had.
+      {"path of 260 characters", "Wallpaper", REG_SZ, std::string(260, 'p') + '\0', "0", "0",
+       std::string(260, 'p')},
+      {"path of 600 characters", "Wallpaper", REG_SZ, std::string(600, 'p') + '\0', "0", "0",
+       std::string(600, 'p')},
       {"path without terminator", "Wallpaper", REG_BINARY, "C:\\x.bmp", "0", "0", "C:\\x.bmp"},
       {"260 bytes without terminator", "Wallpaper", REG_BINARY, std::string(260, 'p'), "0", "0",
-       ""},
+       std::string(260, 'p')},
       {"style without terminator", "Wallpaperstyle", REG_BINARY, "2", "2", "0", ""},
       {"style of 10 bytes without terminator", "Wallpaperstyle", REG_BINARY, "1234567890", "0",
        "0", ""},
@@ -173,14 +180,15 @@ TEST_F(ReadWallpaperSettingsTest, FieldsAreTerminatedTextsWhateverTheRegistryHol
     WithDesktopKey(KEY_READ, ReadWallpaperSettings, &read);
     // The whole command takes the same values the same way.
     WallpaperSettings built;
-    std::memset(&built, 'x', sizeof built);
+    std::memset(built.wallpaperStyle, 'x', sizeof built.wallpaperStyle);
+    std::memset(built.tileWallpaper, 'x', sizeof built.tileWallpaper);
+    built.wallpaperPath = L"stale";
     EXPECT_FALSE(BuildWallpaperSettingsWith(&built, {"/center"})) << c.label;
 
     for (const WallpaperSettings* settings : {&read, &built}) {
       EXPECT_NE(nullptr, std::memchr(settings->wallpaperStyle, 0, STYLE_TEXT_SIZE)) << c.label;
       EXPECT_NE(nullptr, std::memchr(settings->tileWallpaper, 0, STYLE_TEXT_SIZE)) << c.label;
-      EXPECT_NE(nullptr, std::memchr(settings->wallpaperPath, 0, PATH_BUFFER_SIZE)) << c.label;
-      EXPECT_EQ(c.path, settings->wallpaperPath) << c.label;
+      EXPECT_EQ(c.path, Narrow(settings->wallpaperPath)) << c.label;
     }
     EXPECT_STREQ(c.style, read.wallpaperStyle) << c.label;
     EXPECT_STREQ(c.tile, read.tileWallpaper) << c.label;
@@ -192,7 +200,7 @@ TEST_F(ReadWallpaperSettingsTest, MissingValuesKeepTheFieldsAsTheyWere) {
   WithDesktopKey(KEY_READ, ReadWallpaperSettings, &settings);
   EXPECT_STREQ("s", settings.wallpaperStyle);
   EXPECT_STREQ("t", settings.tileWallpaper);
-  EXPECT_STREQ("p", settings.wallpaperPath);
+  EXPECT_EQ(L"p", settings.wallpaperPath);
 }
 
 TEST_F(ReadWallpaperSettingsTest, WritingTheStyleLeavesTheWallpaperToTheSystem) {

@@ -20,19 +20,37 @@ void CloseEventHandles(const DEBUG_EVENT& event) {
     CloseHandle(event.u.LoadDll.hFile);
 }
 
+// Explorer starts programs with the wide call; a code-page line is the same
+// line widened.
+bool StartProcess(const std::wstring& application, const std::wstring& commandLine, DWORD flags,
+                  PROCESS_INFORMATION* process) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+  line.push_back(0);
+  return CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        nullptr, &startup, process) != FALSE;
+}
+
+std::wstring Widen(const std::string& text) {
+  int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::vector<wchar_t> wide(size > 0 ? size : 1, 0);
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+  return wide.data();
+}
+
 }  // namespace
 
 ChildRun RunUnderDebugger(const std::string& application, const std::string& commandLine,
                           unsigned long timeoutMs) {
+  return RunUnderDebuggerWide(Widen(application), Widen(commandLine), timeoutMs);
+}
+
+ChildRun RunUnderDebuggerWide(const std::wstring& application, const std::wstring& commandLine,
+                              unsigned long timeoutMs) {
   ChildRun run;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back(0);
-  if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE,
-                      DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &process))
-    return run;
+  if (!StartProcess(application, commandLine, DEBUG_ONLY_THIS_PROCESS, &process)) return run;
   run.started = true;
   DWORD deadline = GetTickCount() + timeoutMs;
   for (;;) {
@@ -65,15 +83,14 @@ ChildRun RunUnderDebugger(const std::string& application, const std::string& com
 
 ChildRun RunAndWait(const std::string& application, const std::string& commandLine,
                     unsigned long timeoutMs) {
+  return RunAndWaitWide(Widen(application), Widen(commandLine), timeoutMs);
+}
+
+ChildRun RunAndWaitWide(const std::wstring& application, const std::wstring& commandLine,
+                        unsigned long timeoutMs) {
   ChildRun run;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back(0);
-  if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process))
-    return run;
+  if (!StartProcess(application, commandLine, 0, &process)) return run;
   run.started = true;
   if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
     TerminateProcess(process.hProcess, 259);

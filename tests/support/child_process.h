@@ -16,6 +16,11 @@ ChildRun RunUnderDebugger(const std::string& application, const std::string& com
 // Starts a program and waits for it, without debugging it.
 ChildRun RunAndWait(const std::string& application, const std::string& commandLine,
                     unsigned long timeoutMs = 30000);
+// The same, started with a wide command line as Explorer starts programs.
+ChildRun RunUnderDebuggerWide(const std::wstring& application, const std::wstring& commandLine,
+                              unsigned long timeoutMs = 30000);
+ChildRun RunAndWaitWide(const std::wstring& application, const std::wstring& commandLine,
+                        unsigned long timeoutMs = 30000);
 
 // The folder of the running test program, without a trailing backslash.
 std::string TestProgramFolder();
