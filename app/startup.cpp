@@ -31,8 +31,7 @@ int RunCommand(int argc, char** argv) {
     }
     return 0;
   }
-  RunWallpaperCommand(argc, argv);
-  return 0;
+  return RunWallpaperCommand(argc, argv);
 }
 
 int RunProgram(const char* commandLine, BlockAllocator allocate) {

@@ -1,5 +1,6 @@
 #include "app/wallpaper_command.h"
 
+#include "TOOLS/debug_trace.h"
 #include "TOOLS/file_attributes.h"
 #include "TOOLS/module_path.h"
 #include "TOOLS/registry.h"
@@ -7,30 +8,56 @@
 #include "TOOLS/sjis_text.h"
 #include "convert/convert_to_bitmap.h"
 
-void RunWallpaperCommand(int argc, char** argv) {
+namespace {
+
+// In the order of WallpaperOutcome; words a person with a debug viewer reads.
+const char* const FAILURE_REASONS[] = {
+    "",
+    "the system refused it and no loader read it",
+    "the BMP could not be written",
+    "the system refused the converted file",
+    "the desktop key could not be opened",
+};
+
+}  // namespace
+
+int RunWallpaperCommand(int argc, char** argv) {
   WallpaperSettings requested;
-  if (!BuildWallpaperSettings(&requested, argc, argv)) return;
+  if (!BuildWallpaperSettings(&requested, argc, argv)) return WALLPAPER_EXIT_NOTHING_TO_DO;
   char pluginFolder[PATH_BUFFER_SIZE];
   FindPluginFolder(pluginFolder);
   ScopedRegKey desktop;
-  if (!OpenRegKey(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, KEY_ALL_ACCESS, desktop.receive())) return;
+  if (!OpenRegKey(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, KEY_ALL_ACCESS, desktop.receive())) {
+    // Nothing was written, so the previous settings are still in force.
+    TraceWallpaperFailure(requested.wallpaperPath, WALLPAPER_DESKTOP_KEY_CLOSED);
+    return WALLPAPER_EXIT_FAILED;
+  }
   WallpaperSettings previous;
   SetDefaultWallpaperSettings(&previous);
   ReadWallpaperSettings(&previous, desktop.get());
   // The system repaints the desktop during the call below with whatever
   // style the key holds at that moment.
   WriteWallpaperStyle(requested, desktop.get());
-  if (ApplyWallpaper(requested.wallpaperPath, pluginFolder)) return;
+  WallpaperOutcome outcome = ApplyWallpaper(requested.wallpaperPath, pluginFolder);
+  if (outcome == WALLPAPER_SET) return WALLPAPER_EXIT_SET;
   WriteWallpaperStyle(previous, desktop.get());
   // The system stores the path again itself.
   SetDesktopWallpaper(previous.wallpaperPath);
+  TraceWallpaperFailure(requested.wallpaperPath, outcome);
+  return WALLPAPER_EXIT_FAILED;
 }
 
-bool ApplyWallpaper(const char* imagePath, const char* pluginFolder) {
-  if (SetDesktopWallpaper(imagePath)) return true;
-  if (!IsDirectory(pluginFolder)) return false;
+WallpaperOutcome ApplyWallpaper(const char* imagePath, const char* pluginFolder) {
+  if (SetDesktopWallpaper(imagePath)) return WALLPAPER_SET;
+  if (!IsDirectory(pluginFolder)) return WALLPAPER_NOT_LOADED;
   char bmpPath[PATH_BUFFER_SIZE] = "";
   GetModulePathWithExtension(bmpPath, ".bmp");
-  if (ConvertToBitmapFile(bmpPath, imagePath, pluginFolder)) return SetDesktopWallpaper(bmpPath);
-  return false;
+  ConvertOutcome converted = ConvertToBitmapFileWithOutcome(bmpPath, imagePath, pluginFolder);
+  if (converted == CONVERT_NOT_LOADED) return WALLPAPER_NOT_LOADED;
+  if (converted == CONVERT_NOT_SAVED) return WALLPAPER_BMP_NOT_WRITTEN;
+  return SetDesktopWallpaper(bmpPath) ? WALLPAPER_SET : WALLPAPER_CONVERTED_REFUSED;
+}
+
+void TraceWallpaperFailure(const char* imagePath, WallpaperOutcome outcome) {
+  DebugTrace("wallpaper not set: %s: %s\r\n", imagePath, FAILURE_REASONS[outcome]);
 }
