@@ -18,6 +18,8 @@ const char* const FAILURE_REASONS[] = {
     "the system refused the converted file",
     "the desktop key could not be opened",
 };
+static_assert(sizeof FAILURE_REASONS / sizeof FAILURE_REASONS[0] == WALLPAPER_DESKTOP_KEY_CLOSED + 1,
+              "one reason for each outcome");
 
 }  // namespace
 
