@@ -17,9 +17,21 @@ bool GetPlacementPosition(HWND window, POINT* point) {
   return true;
 }
 
+bool AskSystemForMonitorWorkArea(POINT point, RECT* rect) {
+  // The nearest monitor, so that a point just off every screen still has one.
+  HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!monitor || !GetMonitorInfoA(monitor, &info)) return false;
+  *rect = info.rcWork;
+  return true;
+}
+
+MonitorWorkAreaReader currentMonitorReader = AskSystemForMonitorWorkArea;
+
 // Without a work area the whole primary screen is the best bound we have.
-void GetPlacementBounds(RECT* bounds) {
-  if (GetWorkArea(bounds)) return;
+void GetPlacementBounds(POINT cursor, RECT* bounds) {
+  if (GetMonitorWorkArea(cursor, bounds)) return;
   SetRect(bounds, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
@@ -100,6 +112,14 @@ bool MakeWindowRelative(HWND window, POINT* point) {
 
 bool GetWorkArea(RECT* rect) { return SystemParametersInfoA(SPI_GETWORKAREA, 0, rect, 0) != 0; }
 
+bool GetMonitorWorkArea(POINT point, RECT* rect) { return currentMonitorReader(point, rect); }
+
+MonitorWorkAreaReader ReplaceMonitorWorkAreaReader(MonitorWorkAreaReader reader) {
+  MonitorWorkAreaReader previous = currentMonitorReader;
+  currentMonitorReader = reader != nullptr ? reader : AskSystemForMonitorWorkArea;
+  return previous;
+}
+
 bool MoveWindowTo(HWND window, int x, int y) {
   return SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER) != 0;
 }
@@ -146,11 +166,12 @@ bool EnableDlgItem(HWND dialog, int itemId, bool enable) {
 void CenterWindowAtCursor(HWND window) {
   SIZE size;
   GetWindowSize(window, &size);
-  POINT position = {};
-  GetCursorPos(&position);
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  POINT position = cursor;
   OffsetPoint(&position, -(size.cx / 2), -(size.cy / 2));
   RECT bounds;
-  GetPlacementBounds(&bounds);
+  GetPlacementBounds(cursor, &bounds);
   position.x = ClampIntoSpan(position.x, size.cx, bounds.left, bounds.right);
   position.y = ClampIntoSpan(position.y, size.cy, bounds.top, bounds.bottom);
   ToPlacementCoordinates(window, &position);

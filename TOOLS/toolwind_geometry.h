@@ -21,6 +21,8 @@ int GetDlgItemBottom(HWND dialog, int itemId);
 // A screen point becomes an offset from the window's top-left corner.
 bool MakeWindowRelative(HWND window, POINT* point);
 bool GetWorkArea(RECT* rect);
+// The work area of the monitor under the point, or of the nearest one.
+bool GetMonitorWorkArea(POINT point, RECT* rect);
 
 // Position and size change without touching the z-order. A child is placed
 // in its parent's client coordinates, an owned or free top-level window in
@@ -34,8 +36,14 @@ bool MoveDlgItemVertically(HWND dialog, int itemId, int dy);
 bool SetWindowVisible(HWND window, bool show);
 bool ShowDlgItem(HWND dialog, int itemId, bool show);
 bool EnableDlgItem(HWND dialog, int itemId, bool enable);
-// Centres the window on the mouse cursor, kept inside the work area (the
-// screen when the work area cannot be read); a window larger than the work
-// area keeps its left and top edges on the work area's.
+// Centres the window on the mouse cursor, kept inside the work area of the
+// monitor under the cursor (the primary screen when no work area can be
+// read); a window larger than the work area keeps its left and top edges on
+// the work area's.
 void CenterWindowAtCursor(HWND window);
 bool InvalidateWindow(HWND window);
+
+using MonitorWorkAreaReader = bool (*)(POINT point, RECT* rect);
+// Tests only: replaces the monitor query of GetMonitorWorkArea; returns the
+// previous reader; null puts the real query back.
+MonitorWorkAreaReader ReplaceMonitorWorkAreaReader(MonitorWorkAreaReader reader);

@@ -32,8 +32,7 @@ int RunCommand(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  RunWallpaperCommand(argc, argv);
-  return 0;
+  return RunWallpaperCommand(argc, argv);
 }
 
 int RunProgram(const wchar_t* commandLine, BlockAllocator allocate) {

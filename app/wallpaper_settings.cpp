@@ -14,6 +14,11 @@ const StyleOption STYLE_OPTIONS[] = {
     {"/center", "0", "0"},
     {"/tile", "0", "1"},
     {"/zoom", "2", "0"},
+    // Windows 7 and later honour these; older systems show the picture centred.
+    {"/fit", "6", "0"},
+    {"/fill", "10", "0"},
+    // Windows 8 and later: one picture across all monitors.
+    {"/span", "22", "0"},
 };
 const size_t STYLE_OPTION_COUNT = sizeof STYLE_OPTIONS / sizeof STYLE_OPTIONS[0];
 

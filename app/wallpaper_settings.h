@@ -27,7 +27,8 @@ struct StyleOption {
   const char* tileWallpaper;
 };
 
-// "/center", "/tile", "/zoom", compared without regard to ASCII case.
+// "/center", "/tile", "/zoom", "/fit", "/fill", "/span", compared without
+// regard to ASCII case.
 extern const StyleOption STYLE_OPTIONS[];
 extern const size_t STYLE_OPTION_COUNT;
 

@@ -35,13 +35,18 @@ unsigned char* LoadPicture(const char* source, DibPicture* picture, const char* 
 }
 
 bool ConvertToBitmapFile(const char* destination, const char* source, const char* pluginFolder) {
+  return ConvertToBitmapFileWithOutcome(destination, source, pluginFolder) == CONVERT_SAVED;
+}
+
+ConvertOutcome ConvertToBitmapFileWithOutcome(const char* destination, const char* source,
+                                              const char* pluginFolder) {
   DibPicture picture;
   // The packed format brings no colour table and a plug-in may bring a short
   // one: entries nobody filled are written as zeros, never as stale memory.
   std::memset(&picture, 0, sizeof picture);
   picture.bits = LoadPicture(source, &picture, pluginFolder);
-  if (!picture.bits) return false;
+  if (!picture.bits) return CONVERT_NOT_LOADED;
   bool saved = SaveDibFile(picture, destination);
   std::free(picture.bits);
-  return saved && IsFile(destination);
+  return saved && IsFile(destination) ? CONVERT_SAVED : CONVERT_NOT_SAVED;
 }

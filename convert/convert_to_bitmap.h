@@ -7,6 +7,12 @@
 // existing file.
 bool ConvertToBitmapFile(const char* destination, const char* source, const char* pluginFolder);
 
+// The step at which a conversion stopped, for whoever must tell why.
+enum ConvertOutcome { CONVERT_SAVED, CONVERT_NOT_LOADED, CONVERT_NOT_SAVED };
+// As ConvertToBitmapFile, telling the step instead of a bool.
+ConvertOutcome ConvertToBitmapFileWithOutcome(const char* destination, const char* source,
+                                              const char* pluginFolder);
+
 // The packed reader first, then the plug-ins of pluginFolder. Returns the
 // pixel buffer (malloc'ed, the caller frees it) with picture->header and
 // picture->colors filled, or null.

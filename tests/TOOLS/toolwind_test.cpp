@@ -209,6 +209,122 @@ TEST(CenterWindowAtCursorTest, PlacesAChildInItsParentsClientArea) {
   EXPECT_EQ(area.top + 150, rect.top);
 }
 
+// On one monitor, the monitor under any point of the desktop has the work
+// area the system reports for the desktop: placement is exactly as before.
+TEST(CenterWindowAtCursorTest, OneMonitorsWorkAreaIsTheDesktops) {
+  const RECT area = WorkArea();
+  const POINT points[] = {{area.left, area.top},
+                          {area.right - 1, area.bottom - 1},
+                          {(area.left + area.right) / 2, (area.top + area.bottom) / 2}};
+  for (const POINT& point : points) {
+    RECT monitorArea = {};
+    EXPECT_TRUE(GetMonitorWorkArea(point, &monitorArea));
+    EXPECT_TRUE(EqualRect(&area, &monitorArea)) << point.x << "," << point.y;
+  }
+}
+
+// Two monitors side by side, made of the real desktop's two halves so that
+// the real pointer can reach both; the right one's work area is shorter at
+// both ends. While it lives, it answers for the system and keeps every
+// point it was asked about.
+class TwoMonitors {
+ public:
+  explicit TwoMonitors(const RECT& desktop) {
+    split_ = (desktop.left + desktop.right) / 2;
+    SetRect(&left_, desktop.left, desktop.top, split_, desktop.bottom);
+    SetRect(&right_, split_, desktop.top + 20, desktop.right, desktop.bottom - 30);
+    asked_.clear();
+    answers_ = true;
+    ReplaceMonitorWorkAreaReader(Answer);
+  }
+  ~TwoMonitors() { ReplaceMonitorWorkAreaReader(nullptr); }
+  TwoMonitors(const TwoMonitors&) = delete;
+  TwoMonitors& operator=(const TwoMonitors&) = delete;
+
+  // As a system that cannot tell any work area.
+  void FailEveryQuery() { answers_ = false; }
+  const RECT& left() const { return left_; }
+  const RECT& right() const { return right_; }
+  const std::vector<POINT>& asked() const { return asked_; }
+
+ private:
+  static bool Answer(POINT point, RECT* rect) {
+    asked_.push_back(point);
+    if (!answers_) return false;
+    *rect = point.x < split_ ? left_ : right_;
+    return true;
+  }
+  static int split_;
+  static RECT left_, right_;
+  static bool answers_;
+  static std::vector<POINT> asked_;
+};
+int TwoMonitors::split_ = 0;
+RECT TwoMonitors::left_ = {};
+RECT TwoMonitors::right_ = {};
+bool TwoMonitors::answers_ = true;
+std::vector<POINT> TwoMonitors::asked_;
+
+TEST(CenterWindowAtCursorTest, KeepsTheWindowOnTheMonitorUnderThePointer) {
+  CursorKeeper keeper;
+  TwoMonitors monitors(WorkArea());
+  const RECT& r = monitors.right();
+  const RECT& l = monitors.left();
+  const int midY = (r.top + r.bottom) / 2;
+  const int rightMidX = (r.left + r.right) / 2;
+  struct Case {
+    const char* name;
+    POINT cursor;
+    SIZE size;
+    POINT expected;
+  } cases[] = {
+      {"right monitor, near its left edge", {r.left + 10, midY}, {200, 100},
+       {r.left, midY - 50}},
+      {"right monitor, near its right edge", {r.right - 5, midY}, {200, 100},
+       {r.right - 200, midY - 50}},
+      {"right monitor, near its top edge", {rightMidX, r.top + 3}, {200, 100},
+       {rightMidX - 100, r.top}},
+      {"right monitor, near its bottom edge", {rightMidX, r.bottom - 2}, {200, 100},
+       {rightMidX - 100, r.bottom - 100}},
+      {"larger than the right monitor", {rightMidX, midY},
+       {r.right - r.left + 100, r.bottom - r.top + 80}, {r.left, r.top}},
+      {"left monitor, near the right one", {l.right - 5, midY}, {200, 100},
+       {l.right - 200, midY - 50}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestWindow window(WS_POPUP, 5, 5, c.size.cx, c.size.cy);
+    ASSERT_TRUE(MovePointerTo(c.cursor));
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    CenterWindowAtCursor(window.get());
+    ASSERT_FALSE(monitors.asked().empty());
+    EXPECT_EQ(cursor.x, monitors.asked().back().x);  // the pointer, not the window
+    EXPECT_EQ(cursor.y, monitors.asked().back().y);
+    RECT rect = WindowRect(window.get());
+    EXPECT_EQ(c.expected.x, rect.left);
+    EXPECT_EQ(c.expected.y, rect.top);
+    EXPECT_EQ(c.size.cx, rect.right - rect.left);
+    EXPECT_EQ(c.size.cy, rect.bottom - rect.top);
+  }
+}
+
+// No work area to be had: the primary screen bounds the window.
+TEST(CenterWindowAtCursorTest, WithoutAWorkAreaTheScreenBounds) {
+  CursorKeeper keeper;
+  TwoMonitors monitors(WorkArea());
+  monitors.FailEveryQuery();
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  TestWindow window(WS_POPUP, 5, 5, screenWidth + 40, 100);
+  ASSERT_TRUE(MovePointerTo(screenWidth - 1, screenHeight - 1));
+  CenterWindowAtCursor(window.get());
+  EXPECT_FALSE(monitors.asked().empty());
+  RECT rect = WindowRect(window.get());
+  EXPECT_EQ(0, rect.left);
+  EXPECT_EQ(screenHeight - 100, rect.top);
+}
+
 TEST(CursorTest, ClientAreaExcludesTheRightAndBottomEdges) {
   CursorKeeper keeper;
   TestWindow window(WS_POPUP, 100, 120, 50, 40);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/wallpaper_settings.h"
+#include "tests/app/wallpaper_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/trace_capture.h"
 
@@ -16,17 +18,29 @@ using Lines = std::vector<std::string>;
 
 std::string ProgramPath() { return BrovaneProgramPath(); }
 
-TEST(StartupTest, TracesEveryArgumentAndEndsWithZero) {
+// No current wallpaper while it lives, so that arguments naming no file leave
+// the wallpaper mode nothing to do; the value comes back afterwards.
+class NoCurrentWallpaper {
+ public:
+  NoCurrentWallpaper() { SetDesktopText("Wallpaper", ""); }
+
+ private:
+  SavedValue saved_{HKEY_CURRENT_USER, DESKTOP_KEY_NAME, "Wallpaper"};
+};
+
+TEST(StartupTest, TracesEveryArgumentAndEndsWithNothingToDo) {
+  NoCurrentWallpaper none;
   // "/nothing" names no file, so the wallpaper mode does nothing at all.
   ChildRun run = RunUnderDebugger(ProgramPath(), "brovane \"/nothing\"  x\\\"y \"\x95\x5C\"");
   ASSERT_TRUE(run.started);
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ(2u, run.exitCode);
   EXPECT_EQ((Lines{"argv[ 0]=brovane\r\n", "argv[ 1]=/nothing\r\n", "argv[ 2]=x\"y\r\n",
                    "argv[ 3]=\x95\x5C\r\n"}),
             run.debugLines);
 }
 
 TEST(StartupTest, TwoDigitIndexes) {
+  NoCurrentWallpaper none;
   std::string line = "brovane";
   Lines expected = {"argv[ 0]=brovane\r\n"};
   for (int i = 1; i <= 11; ++i) {
@@ -36,7 +50,7 @@ TEST(StartupTest, TwoDigitIndexes) {
     expected.push_back(text);
   }
   ChildRun run = RunUnderDebugger(ProgramPath(), line);
-  EXPECT_EQ(0u, run.exitCode);
+  EXPECT_EQ(2u, run.exitCode);
   EXPECT_EQ(expected, run.debugLines);
 }
 

@@ -1,8 +1,6 @@
 #include "app/wallpaper_command.h"
 
 #include <windows.h>
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +11,16 @@
 #include "TOOLS/wide_text.h"
 #include "tests/app/wallpaper_fixture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/trace_capture.h"
 
 namespace {
 
 using Calls = std::vector<WallpaperCall>;
+using Lines = std::vector<std::string>;
+
+Lines FailureLine(const std::string& picture, const std::string& reason) {
+  return Lines{"wallpaper not set: " + picture + ": " + reason + "\r\n"};
+}
 
 const unsigned char TEAL[3] = {0x80, 0x80, 0x00};
 
@@ -42,14 +46,16 @@ class WallpaperCommandTest : public DesktopTest {
 
 TEST_F(WallpaperCommandTest, SystemTakesThePicture) {
   SystemStandIn system(SYSTEM_TAKES_ALL);
-  RunWallpaperCommandWith({"/tile", picture_});
+  TraceCapture trace;
+  EXPECT_EQ(WALLPAPER_EXIT_SET, RunWallpaperCommandWith({"/tile", picture_}));
+  EXPECT_EQ(Lines{}, trace.lines());
   EXPECT_EQ((Calls{{picture_, "0", "1"}}), system.calls());
   EXPECT_EQ("0", ReadDesktopText("Wallpaperstyle"));
   EXPECT_EQ("1", ReadDesktopText("TileWallpaper"));
   EXPECT_EQ(picture_, ReadDesktopText("Wallpaper"));
 }
 
-// Nothing is asked of the system and nothing is written.
+// Nothing is asked of the system, nothing is written and nothing traced.
 TEST_F(WallpaperCommandTest, NothingToSetChangesNothing) {
   struct Case {
     std::vector<std::string> arguments;
@@ -64,8 +70,10 @@ TEST_F(WallpaperCommandTest, NothingToSetChangesNothing) {
     SetCurrentDesktop("10", "7", c.current);
     DesktopSnapshot before = TakeDesktopSnapshot();
     SystemStandIn system(SYSTEM_TAKES_ALL);
-    RunWallpaperCommandWith(c.arguments);
+    TraceCapture trace;
     std::string label = testing::PrintToString(c.arguments);
+    EXPECT_EQ(WALLPAPER_EXIT_NOTHING_TO_DO, RunWallpaperCommandWith(c.arguments)) << label;
+    EXPECT_EQ(Lines{}, trace.lines()) << label;
     EXPECT_EQ(Calls{}, system.calls()) << label;
     EXPECT_EQ(before, TakeDesktopSnapshot()) << label;
   }
@@ -73,7 +81,7 @@ TEST_F(WallpaperCommandTest, NothingToSetChangesNothing) {
 
 TEST_F(WallpaperCommandTest, AnOptionAloneReappliesTheCurrentWallpaper) {
   SystemStandIn system(SYSTEM_TAKES_ALL);
-  RunWallpaperCommandWith({"/zoom"});
+  EXPECT_EQ(WALLPAPER_EXIT_SET, RunWallpaperCommandWith({"/zoom"}));
   EXPECT_EQ((Calls{{current_, "2", "0"}}), system.calls());
   EXPECT_EQ("2", ReadDesktopText("Wallpaperstyle"));
   EXPECT_EQ("0", ReadDesktopText("TileWallpaper"));
@@ -81,7 +89,7 @@ TEST_F(WallpaperCommandTest, AnOptionAloneReappliesTheCurrentWallpaper) {
 
 TEST_F(WallpaperCommandTest, WithoutAnOptionTheCurrentStyleIsWrittenBack) {
   SystemStandIn system(SYSTEM_TAKES_ALL);
-  RunWallpaperCommandWith({picture_});
+  EXPECT_EQ(WALLPAPER_EXIT_SET, RunWallpaperCommandWith({picture_}));
   EXPECT_EQ((Calls{{picture_, "10", "7"}}), system.calls());
   EXPECT_EQ(picture_, ReadDesktopText("Wallpaper"));
 }
@@ -94,7 +102,9 @@ TEST_F(WallpaperCommandTest, NothingCouldBeSetPutsThePreviousSettingsBack) {
   for (SystemAnswer answer : {SYSTEM_REFUSES_ALL, SYSTEM_TAKES_ONLY_BMP}) {
     SetCurrentDesktop("10", "7", current_);
     SystemStandIn system(answer);
-    RunWallpaperCommandWith({"/tile", refused});
+    TraceCapture trace;
+    EXPECT_EQ(WALLPAPER_EXIT_FAILED, RunWallpaperCommandWith({"/tile", refused})) << answer;
+    EXPECT_EQ(FailureLine(refused, "the system refused it and no loader read it"), trace.lines());
     EXPECT_EQ((Calls{{refused, "0", "1"}, {current_, "10", "7"}}), system.calls()) << answer;
     EXPECT_EQ("10", ReadDesktopText("Wallpaperstyle"));
     EXPECT_EQ("7", ReadDesktopText("TileWallpaper"));
@@ -107,7 +117,7 @@ TEST_F(WallpaperCommandTest, NothingCouldBeSetPutsThePreviousSettingsBack) {
 TEST_F(WallpaperCommandTest, NoPreviousWallpaperIsPutBackAsNone) {
   SetCurrentDesktop("10", "7", "");
   SystemStandIn system(SYSTEM_REFUSES_ALL);
-  RunWallpaperCommandWith({"/zoom", picture_});
+  EXPECT_EQ(WALLPAPER_EXIT_FAILED, RunWallpaperCommandWith({"/zoom", picture_}));
   EXPECT_EQ((Calls{{picture_, "2", "0"}, {"", "10", "7"}}), system.calls());
   EXPECT_EQ("10", ReadDesktopText("Wallpaperstyle"));
   EXPECT_EQ("7", ReadDesktopText("TileWallpaper"));
@@ -117,7 +127,7 @@ TEST_F(WallpaperCommandTest, NoPreviousWallpaperIsPutBackAsNone) {
 // converted beside the program and that file becomes the wallpaper.
 TEST_F(WallpaperCommandTest, SystemRefusesThePictureAndTakesTheConvertedFile) {
   SystemStandIn system(SYSTEM_TAKES_ONLY_BMP);
-  RunWallpaperCommandWith({"/tile", packed_});
+  EXPECT_EQ(WALLPAPER_EXIT_SET, RunWallpaperCommandWith({"/tile", packed_}));
   std::string converted = ConvertedWallpaperPath();
   EXPECT_EQ((Calls{{packed_, "0", "1"}, {converted, "0", "1"}}), system.calls());
   EXPECT_EQ("0", ReadDesktopText("Wallpaperstyle"));
@@ -133,7 +143,9 @@ TEST_F(WallpaperCommandTest, PluginPathNamingAFileMeansNoConversion) {
   WriteFileBytes(pluginFile, "not a folder");
   pluginKey_.Set(pluginFile.c_str());
   SystemStandIn system(SYSTEM_TAKES_ONLY_BMP);
-  RunWallpaperCommandWith({"/tile", packed_});
+  TraceCapture trace;
+  EXPECT_EQ(WALLPAPER_EXIT_FAILED, RunWallpaperCommandWith({"/tile", packed_}));
+  EXPECT_EQ(FailureLine(packed_, "the system refused it and no loader read it"), trace.lines());
   EXPECT_EQ((Calls{{packed_, "0", "1"}, {current_, "10", "7"}}), system.calls());
   EXPECT_FALSE(IsFile(ConvertedWallpaperPath().c_str()));
   EXPECT_EQ("10", ReadDesktopText("Wallpaperstyle"));
@@ -145,9 +157,45 @@ TEST_F(WallpaperCommandTest, PluginPathNamingAFileMeansNoConversion) {
 TEST_F(WallpaperCommandTest, ARelativePictureIsSetByItsFullPath) {
   ASSERT_TRUE(SetCurrentDirectoryA(folder_.path().c_str()));
   SystemStandIn system(SYSTEM_TAKES_ALL);
-  RunWallpaperCommandWith({"picture.bmp", "/center"});
+  EXPECT_EQ(WALLPAPER_EXIT_SET, RunWallpaperCommandWith({"picture.bmp", "/center"}));
   EXPECT_EQ((Calls{{picture_, "0", "0"}}), system.calls());
   EXPECT_EQ(picture_, ReadDesktopText("Wallpaper"));
+}
+
+// Each step that can stop the command: ended with 1, the desktop as it was,
+// and one line that names the picture and the step.
+TEST_F(WallpaperCommandTest, EachFailureEndsWithOneAndTracesWhy) {
+  std::string converted = ConvertedWallpaperPath();
+  std::string unreadable = folder_.file("photo.jpg");
+  WriteFileBytes(unreadable, "no picture any loader knows");
+  struct Case {
+    SystemAnswer answer;
+    std::string picture;
+    bool folderAtConvertedPath;  // so that the BMP cannot be written
+    const char* reason;
+  } cases[] = {
+      {SYSTEM_TAKES_ONLY_BMP, unreadable, false, "the system refused it and no loader read it"},
+      {SYSTEM_REFUSES_ALL, picture_, false, "the system refused it and no loader read it"},
+      {SYSTEM_TAKES_ONLY_BMP, packed_, true, "the BMP could not be written"},
+      {SYSTEM_REFUSES_ALL, packed_, false, "the system refused the converted file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    SetCurrentDesktop("10", "7", current_);
+    if (c.folderAtConvertedPath) {
+      ASSERT_TRUE(CreateDirectoryA(converted.c_str(), nullptr));
+    }
+    DesktopSnapshot before = TakeDesktopSnapshot();
+    SystemStandIn system(c.answer);
+    TraceCapture trace;
+    EXPECT_EQ(WALLPAPER_EXIT_FAILED, RunWallpaperCommandWith({"/fill", c.picture}));
+    EXPECT_EQ(FailureLine(c.picture, c.reason), trace.lines());
+    ASSERT_FALSE(system.calls().empty());
+    EXPECT_EQ((WallpaperCall{current_, "10", "7"}), system.calls().back());
+    EXPECT_EQ(before, TakeDesktopSnapshot());
+    RemoveDirectoryA(converted.c_str());
+    DeleteFileA(converted.c_str());
+  }
 }
 
 TEST_F(WallpaperCommandTest, ApplyTriesThePictureThenItsConversion) {
@@ -157,20 +205,22 @@ TEST_F(WallpaperCommandTest, ApplyTriesThePictureThenItsConversion) {
     SystemAnswer answer;
     std::string picture;
     std::string pluginFolder;
-    bool ok;
+    WallpaperOutcome outcome;
     std::vector<std::string> paths;  // asked of the system, in order
   } cases[] = {
-      {SYSTEM_TAKES_ALL, picture_, programFolder, true, {picture_}},
-      {SYSTEM_REFUSES_ALL, picture_, "C:\\no such folder", false, {picture_}},
-      {SYSTEM_TAKES_ONLY_BMP, packed_, "C:\\no such folder", false, {packed_}},
-      {SYSTEM_TAKES_ONLY_BMP, packed_, programFolder, true, {packed_, converted}},
+      {SYSTEM_TAKES_ALL, picture_, programFolder, WALLPAPER_SET, {picture_}},
+      {SYSTEM_REFUSES_ALL, picture_, "C:\\no such folder", WALLPAPER_NOT_LOADED, {picture_}},
+      {SYSTEM_TAKES_ONLY_BMP, packed_, "C:\\no such folder", WALLPAPER_NOT_LOADED, {packed_}},
+      {SYSTEM_TAKES_ONLY_BMP, packed_, programFolder, WALLPAPER_SET, {packed_, converted}},
       // The converted file is offered even to a system that refuses it.
-      {SYSTEM_REFUSES_ALL, packed_, programFolder, false, {packed_, converted}},
+      {SYSTEM_REFUSES_ALL, packed_, programFolder, WALLPAPER_CONVERTED_REFUSED,
+       {packed_, converted}},
   };
   for (Case& c : cases) {
     DeleteFileA(converted.c_str());
     SystemStandIn system(c.answer);
-    EXPECT_EQ(c.ok, ApplyWallpaper(ConvertFromAnsi(c.picture.c_str()).c_str(), c.pluginFolder.c_str()))
+    EXPECT_EQ(c.outcome,
+              ApplyWallpaper(ConvertFromAnsi(c.picture.c_str()).c_str(), c.pluginFolder.c_str()))
         << c.picture << " " << c.answer;
     // Only the paths matter here; the style is the test's, not the command's.
     std::vector<std::string> paths;
@@ -179,66 +229,16 @@ TEST_F(WallpaperCommandTest, ApplyTriesThePictureThenItsConversion) {
   }
 }
 
-// Lets everyone only read the desktop key while it lives; the key's own
-// access list comes back afterwards.
-class ReadOnlyDesktopKey {
- public:
-  ReadOnlyDesktopKey() {
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0,
-                                           READ_CONTROL | WRITE_DAC, &key_));
-    EXPECT_EQ(ERROR_SUCCESS, GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION,
-                                             nullptr, nullptr, &dacl_, nullptr, &descriptor_));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    GetSecurityDescriptorControl(descriptor_, &control, &revision);
-    protected_ = (control & SE_DACL_PROTECTED) != 0;
-    // Everyone may read, nobody more; nothing inherited.
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)",
-                                                                     SDDL_REVISION_1, &readOnly,
-                                                                     nullptr));
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL readOnlyDacl = nullptr;
-    GetSecurityDescriptorDacl(readOnly, &present, &readOnlyDacl, &defaulted);
-    EXPECT_EQ(ERROR_SUCCESS,
-              SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, readOnlyDacl, nullptr));
-    LocalFree(readOnly);
-  }
-  ~ReadOnlyDesktopKey() {
-    SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION |
-                                (protected_ ? PROTECTED_DACL_SECURITY_INFORMATION
-                                            : UNPROTECTED_DACL_SECURITY_INFORMATION);
-    SetSecurityInfo(key_, SE_REGISTRY_KEY, what, nullptr, nullptr, dacl_, nullptr);
-    LocalFree(descriptor_);
-    RegCloseKey(key_);
-  }
-  ReadOnlyDesktopKey(const ReadOnlyDesktopKey&) = delete;
-  ReadOnlyDesktopKey& operator=(const ReadOnlyDesktopKey&) = delete;
-
- private:
-  HKEY key_ = nullptr;
-  PACL dacl_ = nullptr;
-  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
-  bool protected_ = false;
-};
-
-bool CanOpenDesktopFully() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-  return true;
-}
-
 TEST_F(WallpaperCommandTest, DesktopKeyWithoutFullAccessChangesNothing) {
   DesktopSnapshot before = TakeDesktopSnapshot();
   SystemStandIn system(SYSTEM_TAKES_ALL);
   {
     ReadOnlyDesktopKey readOnly;
     ASSERT_FALSE(CanOpenDesktopFully());
-    RunWallpaperCommandWith({"/tile", picture_});
+    TraceCapture trace;
+    // Nothing was changed, so the previous settings are what is in force.
+    EXPECT_EQ(WALLPAPER_EXIT_FAILED, RunWallpaperCommandWith({"/tile", picture_}));
+    EXPECT_EQ(FailureLine(picture_, "the desktop key could not be opened"), trace.lines());
   }
   EXPECT_TRUE(CanOpenDesktopFully());
   EXPECT_EQ(Calls{}, system.calls());

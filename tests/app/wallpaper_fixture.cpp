@@ -1,5 +1,7 @@
 #include "tests/app/wallpaper_fixture.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlwapi.h>
 
 #include <cstring>
@@ -222,6 +224,46 @@ void WritePackedPicture(const std::string& path, int width, int height,
   WriteFileBytes(path, "g24a" + InfoHeader(width, height) + std::string(8, '\0') + stream);
 }
 
+ReadOnlyDesktopKey::ReadOnlyDesktopKey() {
+  EXPECT_EQ(ERROR_SUCCESS,
+            RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, READ_CONTROL | WRITE_DAC, &key_));
+  EXPECT_EQ(ERROR_SUCCESS, GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, &dacl_, nullptr, &descriptor_));
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  GetSecurityDescriptorControl(descriptor_, &control, &revision);
+  protected_ = (control & SE_DACL_PROTECTED) != 0;
+  // Everyone may read, nobody more; nothing inherited.
+  PSECURITY_DESCRIPTOR readOnly = nullptr;
+  EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      "D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL readOnlyDacl = nullptr;
+  GetSecurityDescriptorDacl(readOnly, &present, &readOnlyDacl, &defaulted);
+  EXPECT_EQ(ERROR_SUCCESS,
+            SetSecurityInfo(key_, SE_REGISTRY_KEY,
+                            DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                            nullptr, nullptr, readOnlyDacl, nullptr));
+  LocalFree(readOnly);
+}
+
+ReadOnlyDesktopKey::~ReadOnlyDesktopKey() {
+  SECURITY_INFORMATION what =
+      DACL_SECURITY_INFORMATION |
+      (protected_ ? PROTECTED_DACL_SECURITY_INFORMATION : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  SetSecurityInfo(key_, SE_REGISTRY_KEY, what, nullptr, nullptr, dacl_, nullptr);
+  LocalFree(descriptor_);
+  RegCloseKey(key_);
+}
+
+bool CanOpenDesktopFully() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY_NAME, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
 namespace {
 
 // As start-up hands them on: the program name first, a null pointer last.
@@ -249,13 +291,13 @@ std::vector<std::wstring> Widen(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-void RunWallpaperCommandWith(const std::vector<std::string>& arguments) {
-  RunWallpaperCommandWithWide(Widen(arguments));
+int RunWallpaperCommandWith(const std::vector<std::string>& arguments) {
+  return RunWallpaperCommandWithWide(Widen(arguments));
 }
 
-void RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments) {
+int RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments) {
   ArgumentBlock block(arguments);
-  RunWallpaperCommand(block.argc(), block.argv());
+  return RunWallpaperCommand(block.argc(), block.argv());
 }
 
 bool BuildWallpaperSettingsWith(WallpaperSettings* settings,

@@ -111,14 +111,32 @@ class DesktopTest : public testing::Test {
   SavedPluginKey pluginKey_;
 };
 
+// Lets everyone only read the desktop key while it lives; the key's own
+// access list comes back afterwards.
+class ReadOnlyDesktopKey {
+ public:
+  ReadOnlyDesktopKey();
+  ~ReadOnlyDesktopKey();
+  ReadOnlyDesktopKey(const ReadOnlyDesktopKey&) = delete;
+  ReadOnlyDesktopKey& operator=(const ReadOnlyDesktopKey&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  PACL dacl_ = nullptr;
+  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+  bool protected_ = false;
+};
+bool CanOpenDesktopFully();
+
 // Pictures made by code: a 24-bit BMP file and a packed picture ("g24a"),
 // both of one colour (blue, green, red).
 void WriteBmpPicture(const std::string& path, int width, int height, const unsigned char bgr[3]);
 void WritePackedPicture(const std::string& path, int width, int height, const unsigned char bgr[3]);
 
-// Runs the command as start-up would: argv[0] is the program name.
-void RunWallpaperCommandWith(const std::vector<std::string>& arguments);
-void RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments);
+// Runs the command as start-up would: argv[0] is the program name. Returns
+// its exit code.
+int RunWallpaperCommandWith(const std::vector<std::string>& arguments);
+int RunWallpaperCommandWithWide(const std::vector<std::wstring>& arguments);
 bool BuildWallpaperSettingsWith(struct WallpaperSettings* settings,
                                 const std::vector<std::string>& arguments);
 std::string FullPathOf(const std::string& path);

@@ -94,4 +94,39 @@ TEST_F(ConvertToBitmapTest, FolderAtTheDestinationFails) {
   EXPECT_FALSE(Convert());
 }
 
+// Whoever reports a failure must tell a picture nobody read from a BMP that
+// could not be written; the bool above keeps its answer for each.
+TEST_F(ConvertToBitmapTest, OutcomeTellsTheStepThatStopped) {
+  Bytes pixels = MakePixels(PIXELS_FLAT, 12);
+  const Bytes packed = MakePackedPicture(MakeDibHeader(1, 3, 24), pixels.data());
+  const struct {
+    const char* what;
+    Bytes source;
+    bool folderAtDestination;
+    ConvertOutcome expected;
+  } cases[] = {
+      {"converted", packed, false, CONVERT_SAVED},
+      {"no loader read it", BytesOf("G24a and more bytes than a header"), false,
+       CONVERT_NOT_LOADED},
+      {"read, but a folder stands at the destination", packed, true, CONVERT_NOT_SAVED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeleteFileA(destination_.c_str());
+    RemoveDirectoryA(destination_.c_str());
+    WriteBytesTo(source_, c.source);
+    if (c.folderAtDestination) {
+      ASSERT_TRUE(CreateDirectoryA(destination_.c_str(), nullptr));
+    }
+    EXPECT_EQ(c.expected == CONVERT_SAVED, Convert());
+    EXPECT_EQ(c.expected, ConvertToBitmapFileWithOutcome(destination_.c_str(), source_.c_str(),
+                                                         pluginFolder_.c_str()));
+    DWORD attributes = GetFileAttributesA(destination_.c_str());
+    bool fileWritten =
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(c.expected == CONVERT_SAVED, fileWritten);
+  }
+  RemoveDirectoryA(destination_.c_str());
+}
+
 }  // namespace

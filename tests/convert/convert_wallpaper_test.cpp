@@ -9,6 +9,7 @@
 #include "tests/app/wallpaper_fixture.h"
 #include "tests/convert/picture_fixtures.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/trace_capture.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ TEST_F(ConvertWallpaperTest, PackedPictureIsConvertedBesideTheProgramAndSet) {
   WriteBytesTo(source, MakePackedPicture(header, pixels.data()));
   SystemStandIn system(SYSTEM_TAKES_ONLY_BMP);
 
-  RunWallpaperCommandWith({"/tile", source});
+  EXPECT_EQ(0, RunWallpaperCommandWith({"/tile", source}));
 
   std::string converted = ConvertedWallpaperPath();
   Bytes file = ReadFileBytesOf(converted);
@@ -49,8 +50,13 @@ TEST_F(ConvertWallpaperTest, PictureNoLoaderReadsBringsThePreviousWallpaperBack)
   std::string source = files_.file("strange.pic");
   WriteBytesTo(source, BytesOf("no packed picture, and no plug-in reads it"));
   SystemStandIn system(SYSTEM_REFUSES_ALL);
+  TraceCapture trace;
 
-  RunWallpaperCommandWith({"/zoom", source});
+  EXPECT_EQ(1, RunWallpaperCommandWith({"/zoom", source}));
+
+  EXPECT_EQ(std::vector<std::string>{"wallpaper not set: " + source +
+                                     ": the system refused it and no loader read it\r\n"},
+            trace.lines());
 
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ConvertedWallpaperPath().c_str()));
   ASSERT_EQ(2u, system.calls().size());
