@@ -1,0 +1,41 @@
+#include "TOOLS/dll_search.h"
+
+#include "TOOLS/path_text.h"
+
+namespace {
+
+// The headers hide these from a build for Windows XP; kernel32 has them
+// from Windows 8 on (and on Windows 7 and Vista with KB2533623).
+const DWORD SEARCH_DLL_LOAD_DIR = 0x00000100;   // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
+const DWORD SEARCH_DEFAULT_DIRS = 0x00001000;   // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+using SetDllDirectoryProc = BOOL(WINAPI*)(LPCWSTR);
+using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+
+template <typename Proc>
+Proc GetKernelProc(const char* name) {
+  return reinterpret_cast<Proc>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+bool HasDefaultDllDirectories() {
+  return GetKernelProc<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories") != nullptr;
+}
+
+}  // namespace
+
+bool ExcludeCurrentFolderFromDllSearch() {
+  bool excluded = false;
+  // An empty text removes the current folder from the classic order.
+  if (SetDllDirectoryProc setDllDirectory = GetKernelProc<SetDllDirectoryProc>("SetDllDirectoryW"))
+    excluded = setDllDirectory(L"") != FALSE;
+  // Where the system has them, only the program's folder and system32 are
+  // searched: no Windows folder and no PATH either.
+  if (SetDefaultDllDirectoriesProc setDefault =
+          GetKernelProc<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories"))
+    excluded = setDefault(SEARCH_DEFAULT_DIRS) != FALSE || excluded;
+  return excluded;
+}
+
+HMODULE LoadLibraryWithOwnFolder(const char* path) {
+  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
