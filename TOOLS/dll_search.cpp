@@ -1,13 +1,10 @@
 #include "TOOLS/dll_search.h"
 
-#include "TOOLS/path_text.h"
-
 namespace {
 
-// The headers hide these from a build for Windows XP; kernel32 has them
-// from Windows 8 on (and on Windows 7 and Vista with KB2533623).
-const DWORD SEARCH_DLL_LOAD_DIR = 0x00000100;   // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
-const DWORD SEARCH_DEFAULT_DIRS = 0x00001000;   // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+// The headers hide this from a build for Windows XP; kernel32 takes it from
+// Windows 8 on (and on Windows 7 and Vista with KB2533623).
+const DWORD SEARCH_DEFAULT_DIRS = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
 using SetDllDirectoryProc = BOOL(WINAPI*)(LPCWSTR);
 using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
 
@@ -15,10 +12,6 @@ template <typename Proc>
 Proc GetKernelProc(const char* name) {
   return reinterpret_cast<Proc>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
-}
-
-bool HasDefaultDllDirectories() {
-  return GetKernelProc<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories") != nullptr;
 }
 
 }  // namespace
@@ -36,6 +29,8 @@ bool ExcludeCurrentFolderFromDllSearch() {
   return excluded;
 }
 
+// The altered order puts the library's own folder where the program's
+// folder would be, for its imports; the current folder stays out of it.
 HMODULE LoadLibraryWithOwnFolder(const char* path) {
   return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
