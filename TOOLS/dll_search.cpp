@@ -1,5 +1,7 @@
 #include "TOOLS/dll_search.h"
 
+#include "TOOLS/sjis_text.h"
+
 namespace {
 
 // The headers hide this from a build for Windows XP; kernel32 takes it from
@@ -30,7 +32,12 @@ bool ExcludeCurrentFolderFromDllSearch() {
 }
 
 // The altered order puts the library's own folder where the program's
-// folder would be, for its imports; the current folder stays out of it.
+// folder would be, for its imports; the current folder stays out of it. The
+// system leaves that order undefined for a relative path, so one is made full
+// first, against the current folder as a plain load would resolve it.
 HMODULE LoadLibraryWithOwnFolder(const char* path) {
-  return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  char full[PATH_BUFFER_SIZE];
+  DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return nullptr;
+  return LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

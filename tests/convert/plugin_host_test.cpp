@@ -12,6 +12,7 @@
 
 #include "TOOLS/dll_search.h"
 #include "TOOLS/scoped.h"
+#include "convert/plugin_module.h"
 #include "tests/convert/plugin_test_folder.h"
 #include "tests/convert/plugins/test_picture.h"
 #include "tests/support/temp_folder.h"
@@ -340,6 +341,22 @@ TEST(PluginHostTest, PluginImportsItsOwnLibraryFromBesideItWhenTheCurrentFolderI
     EXPECT_EQ(2, search.picture.header.biHeight);
     EXPECT_EQ(expected, std::string(reinterpret_cast<char*>(bits), 16));
   }
+}
+
+// A plug-in named relative to the current folder is made full first: its
+// imports are still looked for beside it.
+TEST(PluginHostTest, PluginNamedRelativeToTheCurrentFolderFindsItsOwnLibrary) {
+  ASSERT_TRUE(ExcludeCurrentFolderFromDllSearch());
+  PluginTestFolder plugins;
+  plugins.Add("ppm_helper");
+  plugins.AddLibrary("plugin_helper.dll");
+  std::string folder = plugins.path();
+  size_t split = folder.find_last_of('\\');
+  ASSERT_TRUE(SetCurrentDirectoryA(folder.substr(0, split).c_str()));
+  PluginModule plugin;
+  std::string relative = folder.substr(split + 1) + "\\ppm_helper.spi";
+  ASSERT_TRUE(OpenPluginModule(&plugin, relative.c_str())) << relative;
+  EXPECT_TRUE(ClosePluginModule(&plugin));
 }
 
 }  // namespace
