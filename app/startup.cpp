@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "TOOLS/debug_trace.h"
+#include "TOOLS/dll_search.h"
 #include "TOOLS/wide_text.h"
 #include "app/wallpaper_command.h"
 #include "association/association_dialog.h"
@@ -36,6 +37,9 @@ int RunCommand(int argc, wchar_t** argv) {
 }
 
 int RunProgram(const wchar_t* commandLine, BlockAllocator allocate) {
+  // Before anything is loaded by name: a library planted in whatever folder
+  // the program was started from must never be found.
+  ExcludeCurrentFolderFromDllSearch();
   int argc = 0;
   wchar_t** argv = SplitCommandLineWith(commandLine, &argc, allocate);
   if (!argv) return 1;

@@ -1,5 +1,6 @@
 #include "convert/plugin_module.h"
 
+#include "TOOLS/dll_search.h"
 #include "TOOLS/pointer_checks.h"
 #include "convert/plugin_calls.h"
 
@@ -28,7 +29,9 @@ bool OpenPluginModule(PluginModule* plugin, const char* path) {
   plugin->getPluginInfo = nullptr;
   plugin->getPicture = nullptr;
   CopyStringDbcs(plugin->path, sizeof plugin->path, path);
-  plugin->module = LoadLibraryA(plugin->path);
+  // The current folder is no longer searched, so a plug-in's own libraries
+  // are found beside it only when its folder is searched for them.
+  plugin->module = LoadLibraryWithOwnFolder(plugin->path);
   if (!plugin->module) return false;
   plugin->getPluginInfo = GetPluginProc<PluginGetPluginInfoProc>(plugin->module, "GetPluginInfo");
   if (!IsValidProc(reinterpret_cast<const void*>(plugin->getPluginInfo))) return FailAndClose(plugin);

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "TOOLS/dll_search.h"
+#include "TOOLS/scoped.h"
+#include "convert/plugin_module.h"
 #include "tests/convert/plugin_test_folder.h"
 #include "tests/convert/plugins/test_picture.h"
 #include "tests/support/temp_folder.h"
@@ -303,6 +306,57 @@ TEST(PluginHostTest, SearchLeavesThePluginFolderCurrent) {
     EXPECT_EQ(delivers, search.Load(source) != nullptr);
     EXPECT_EQ(search.plugins.path(), CurrentDirectory());
   }
+}
+
+// The program takes the current folder out of the library search at start;
+// a plug-in's own library beside it is still found, the plug-in folder being
+// searched for the plug-in's imports. Without the library the plug-in cannot
+// load at all, so the import is real.
+TEST(PluginHostTest, PluginImportsItsOwnLibraryFromBesideItWhenTheCurrentFolderIsNotSearched) {
+  ASSERT_TRUE(ExcludeCurrentFolderFromDllSearch());
+  // Top row red, green; bottom row blue, white.
+  std::string samples("\xFF\x00\x00" "\x00\xFF\x00" "\x00\x00\xFF" "\xFF\xFF\xFF", 12);
+  std::string expected("\xFF\x00\x00" "\xFF\xFF\xFF" "\x00\x00"
+                       "\x00\x00\xFF" "\x00\xFF\x00" "\x00\x00", 16);
+  for (bool libraryBeside : {true, false}) {
+    SCOPED_TRACE(libraryBeside);
+    PluginSearch search;
+    search.plugins.Add("ppm_helper");
+    if (libraryBeside) search.plugins.AddLibrary("plugin_helper.dll");
+    std::string source = search.Source(MakePpm(2, 2, samples));
+    // Current, the plug-in folder is still not searched by name...
+    ASSERT_TRUE(SetCurrentDirectoryA(search.plugins.path().c_str()));
+    EXPECT_FALSE(ScopedLibrary(LoadLibraryA("plugin_helper.dll")));
+    // ...and the search starts from somewhere else entirely.
+    ASSERT_TRUE(SetCurrentDirectoryA(search.sources.path().c_str()));
+    unsigned char* bits = search.Load(source);
+    if (!libraryBeside) {
+      EXPECT_EQ(nullptr, bits);
+      EXPECT_EQ(NO_LINES, search.plugins.Calls());
+      continue;
+    }
+    ASSERT_NE(nullptr, bits);
+    EXPECT_EQ(CallsOf("ppm_helper.spi", ALL_CALLS), search.plugins.Calls());
+    EXPECT_EQ(2, search.picture.header.biWidth);
+    EXPECT_EQ(2, search.picture.header.biHeight);
+    EXPECT_EQ(expected, std::string(reinterpret_cast<char*>(bits), 16));
+  }
+}
+
+// A plug-in named relative to the current folder is made full first: its
+// imports are still looked for beside it.
+TEST(PluginHostTest, PluginNamedRelativeToTheCurrentFolderFindsItsOwnLibrary) {
+  ASSERT_TRUE(ExcludeCurrentFolderFromDllSearch());
+  PluginTestFolder plugins;
+  plugins.Add("ppm_helper");
+  plugins.AddLibrary("plugin_helper.dll");
+  std::string folder = plugins.path();
+  size_t split = folder.find_last_of('\\');
+  ASSERT_TRUE(SetCurrentDirectoryA(folder.substr(0, split).c_str()));
+  PluginModule plugin;
+  std::string relative = folder.substr(split + 1) + "\\ppm_helper.spi";
+  ASSERT_TRUE(OpenPluginModule(&plugin, relative.c_str())) << relative;
+  EXPECT_TRUE(ClosePluginModule(&plugin));
 }
 
 }  // namespace

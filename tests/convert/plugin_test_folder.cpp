@@ -19,6 +19,11 @@ void PluginTestFolder::Add(const std::string& plugin, std::string fileName) {
   CopyFileA(built.c_str(), file(fileName).c_str(), FALSE);
 }
 
+void PluginTestFolder::AddLibrary(const std::string& fileName) {
+  std::string built = std::string(TEST_PLUGIN_FOLDER) + "\\libraries\\" + fileName;
+  CopyFileA(built.c_str(), file(fileName).c_str(), FALSE);
+}
+
 std::vector<std::string> PluginTestFolder::Calls() const {
   std::vector<std::string> calls;
   std::istringstream log(ReadFileBytes(file(PLUGIN_CALL_LOG)));

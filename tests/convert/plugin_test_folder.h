@@ -29,6 +29,8 @@ class PluginTestFolder {
   // Puts the built test plug-in `plugin` into the folder as `fileName`
   // (default: "<plugin>.spi").
   void Add(const std::string& plugin, std::string fileName = "");
+  // Puts the built library `fileName` that test plug-ins import beside them.
+  void AddLibrary(const std::string& fileName);
   const std::string& path() const { return folder_.path(); }
   std::string file(const std::string& name) const { return folder_.file(name); }
 

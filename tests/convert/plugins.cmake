@@ -26,7 +26,15 @@ set(TEST_PLUGINS
   "fault_supported|PLUGIN_FAULT_IN=2"
   "fault_picture|PLUGIN_FAULT_IN=3"
   "probes_memory|PLUGIN_PROBES_MEMORY=1"
-  "ppm|PLUGIN_SUPPORTS=2|PLUGIN_DECODE_PPM=1")
+  "ppm|PLUGIN_SUPPORTS=2|PLUGIN_DECODE_PPM=1"
+  "ppm_helper|PLUGIN_SUPPORTS=2|PLUGIN_DECODE_PPM=1|PLUGIN_USES_HELPER=1")
+
+# The library a plug-in imports, in a folder of its own below the plug-ins:
+# a test copies it beside the plug-in, never beside a test program.
+set(TEST_PLUGIN_LIBRARY_FOLDER ${TEST_PLUGIN_FOLDER}/libraries)
+add_library(plugin_helper SHARED plugins/plugin_helper.cpp)
+set_target_properties(plugin_helper PROPERTIES PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${TEST_PLUGIN_LIBRARY_FOLDER})
 
 add_custom_target(test_plugins)
 foreach(row IN LISTS TEST_PLUGINS)
@@ -36,6 +44,9 @@ foreach(row IN LISTS TEST_PLUGINS)
   add_library(${target} SHARED plugins/test_plugin.cpp plugins/ppm_picture.cpp)
   target_compile_definitions(${target} PRIVATE ${fields})
   target_link_options(${target} PRIVATE -Wl,--kill-at)
+  if("PLUGIN_USES_HELPER=1" IN_LIST fields)
+    target_link_libraries(${target} PRIVATE plugin_helper)
+  endif()
   set_target_properties(${target} PROPERTIES
     PREFIX "" OUTPUT_NAME ${name} SUFFIX ".spi"
     RUNTIME_OUTPUT_DIRECTORY ${TEST_PLUGIN_FOLDER})

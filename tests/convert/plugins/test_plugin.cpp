@@ -74,6 +74,14 @@
 #define PLUGIN_EXPORTS_GETPICTURE 1
 #endif
 
+// 1: the plug-in imports plugin_helper.dll and asks it in IsSupported.
+#ifndef PLUGIN_USES_HELPER
+#define PLUGIN_USES_HELPER 0
+#endif
+#if PLUGIN_USES_HELPER
+#include "tests/convert/plugins/plugin_helper.h"
+#endif
+
 #define PLUGIN_EXPORT extern "C" __declspec(dllexport)
 #if PLUGIN_EXPORTS_GETPICTURE
 #define PLUGIN_EXPORT_GETPICTURE PLUGIN_EXPORT
@@ -245,6 +253,9 @@ PLUGIN_EXPORT int WINAPI IsSupported(LPCSTR path, DWORD head) {
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(head);
   WriteBeside(PLUGIN_HEAD_SUFFIX, bytes, 2048);
   (void)path;
+#if PLUGIN_USES_HELPER
+  if (!PluginHelperAgrees()) return 0;
+#endif
   if (PLUGIN_SUPPORTS == 2) return IsPpmHead(bytes, 2048);
   return PLUGIN_SUPPORTS;
 }
