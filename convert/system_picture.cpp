@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "TOOLS/scoped.h"
@@ -37,25 +38,60 @@ OpaqueColor DesktopBackgroundColor() {
   return OpaqueColor{GetBValue(color), GetGValue(color), GetRValue(color)};
 }
 
-// The decoder stays alive as long as the converter reads from its frame.
+// How the rows of one kind of source pixels reach the picture.
+struct BandLayout {
+  const GUID* format;
+  uint32_t bytesPerPixel;
+  void (*putRow)(const uint8_t* source, size_t width, OpaqueColor background, uint8_t* bgr);
+};
+
+void CopyBgrRow(const uint8_t* bgr, size_t width, OpaqueColor, uint8_t* row) {
+  std::memcpy(row, bgr, 3 * width);
+}
+
+// Rows already in the picture's own format (most JPEG and PNG photographs)
+// are copied as they are; every other format goes through 32-bit BGRA, since
+// some converters (16-bit PNG under Wine) cannot go straight to 24 bits and
+// the alpha is needed for the compositing.
+const BandLayout COPIED_ROWS = {&GUID_WICPixelFormat24bppBGR, 3, CopyBgrRow};
+const BandLayout COMPOSITED_ROWS = {&GUID_WICPixelFormat32bppBGRA, 4, CompositeBgraRow};
+
+// The decoder stays alive as long as its frame is read.
 struct FrameReader {
   ScopedComObject<IWICBitmapDecoder> decoder;
   ScopedComObject<IWICBitmapFrameDecode> frame;
   ScopedComObject<IWICFormatConverter> converter;
+  const BandLayout* layout = nullptr;
+
+  IWICBitmapSource* source() const {
+    return converter ? static_cast<IWICBitmapSource*>(converter.get()) : frame.get();
+  }
 };
 
-// Every source format goes through 32-bit BGRA: some converters (16-bit
-// PNG under Wine) cannot go straight to 24 bits, and alpha is kept for the
-// compositing.
-bool OpenFirstFrame(IWICImagingFactory* factory, const wchar_t* path, FrameReader* reader) {
-  return SUCCEEDED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
-                                                      WICDecodeMetadataCacheOnDemand,
-                                                      reader->decoder.receive())) &&
-         SUCCEEDED(reader->decoder.get()->GetFrame(0, reader->frame.receive())) &&
-         SUCCEEDED(factory->CreateFormatConverter(reader->converter.receive())) &&
+bool FrameHasPictureFormat(IWICBitmapFrameDecode* frame) {
+  WICPixelFormatGUID format;
+  return SUCCEEDED(frame->GetPixelFormat(&format)) && IsEqualGUID(format, *COPIED_ROWS.format);
+}
+
+bool ConvertFrame(IWICImagingFactory* factory, FrameReader* reader) {
+  return SUCCEEDED(factory->CreateFormatConverter(reader->converter.receive())) &&
          SUCCEEDED(reader->converter.get()->Initialize(
-             reader->frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
-             0.0, WICBitmapPaletteTypeCustom));
+             reader->frame.get(), *COMPOSITED_ROWS.format, WICBitmapDitherTypeNone, nullptr, 0.0,
+             WICBitmapPaletteTypeCustom));
+}
+
+bool OpenFirstFrame(IWICImagingFactory* factory, const wchar_t* path, FrameReader* reader) {
+  if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand,
+                                                reader->decoder.receive())) ||
+      FAILED(reader->decoder.get()->GetFrame(0, reader->frame.receive())))
+    return false;
+  if (FrameHasPictureFormat(reader->frame.get())) {
+    reader->layout = &COPIED_ROWS;
+    return true;
+  }
+  reader->layout = &COMPOSITED_ROWS;
+  return ConvertFrame(factory, reader);
 }
 
 // False for an empty picture or one whose size would not fit the header or
@@ -76,11 +112,11 @@ uint32_t RowsPerBand(uint64_t bandStride) {
 
 // Decodes a band of rows at a time and lays each row into its place from
 // the bottom.
-bool CopyRowsIntoPicture(IWICBitmapSource* source, const BITMAPINFOHEADER& header,
-                         unsigned char* bits) {
+bool CopyRowsIntoPicture(IWICBitmapSource* source, const BandLayout& layout,
+                         const BITMAPINFOHEADER& header, unsigned char* bits) {
   uint32_t width = static_cast<uint32_t>(header.biWidth);
   uint32_t height = static_cast<uint32_t>(header.biHeight);
-  uint64_t bandStride = uint64_t{width} * 4;
+  uint64_t bandStride = uint64_t{width} * layout.bytesPerPixel;
   uint32_t bandRows = RowsPerBand(bandStride);
   uint64_t bandSize = bandStride * bandRows;
   if (bandSize > UINT_MAX) return false;
@@ -97,7 +133,7 @@ bool CopyRowsIntoPicture(IWICBitmapSource* source, const BITMAPINFOHEADER& heade
       return false;
     for (uint32_t row = 0; row < rows; ++row) {
       unsigned char* dibRow = bits + (height - 1 - top - row) * dibStride;
-      CompositeBgraRow(bandBits + row * bandStride, width, background, dibRow);
+      layout.putRow(bandBits + row * bandStride, width, background, dibRow);
     }
   }
   return true;
@@ -113,11 +149,11 @@ unsigned char* LoadSystemPicture(const char* source, BITMAPINFOHEADER* header) {
   FrameReader reader;
   if (!OpenFirstFrame(factory.get(), path.data(), &reader)) return nullptr;
   BITMAPINFOHEADER picture;
-  if (!MakeSystemPictureHeader(reader.converter.get(), &picture)) return nullptr;
+  if (!MakeSystemPictureHeader(reader.source(), &picture)) return nullptr;
   // The padding at the end of each row is written as zeros.
   ScopedMalloc bits(std::calloc(static_cast<size_t>(GetDibImageSize(picture)), 1));
   if (!bits) return nullptr;
-  if (!CopyRowsIntoPicture(reader.converter.get(), picture,
+  if (!CopyRowsIntoPicture(reader.source(), *reader.layout, picture,
                            static_cast<unsigned char*>(bits.get())))
     return nullptr;
   *header = picture;
