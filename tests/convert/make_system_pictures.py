@@ -81,6 +81,40 @@ def middle_of_pixel_data(png):
         offset += 12 + length
 
 
+def huge_tiff():
+    """A 65536 x 65536 RGB picture in strips of 64 rows whose data is
+    missing: the decoder can tell its size without decoding a row. A 24-bit
+    DIB of it takes 12 GiB, exactly 3 x 2**32 bytes: a size worked out in 32
+    bits would come to 0."""
+    side, rows_per_strip = 65536, 64
+    strips = (side + rows_per_strip - 1) // rows_per_strip
+    entries = [(256, 4, 1, side), (257, 4, 1, side), (258, 3, 3, None), (259, 3, 1, 1),
+               (262, 3, 1, 2), (273, 4, strips, None), (277, 3, 1, 3),
+               (278, 4, 1, rows_per_strip), (279, 4, strips, None)]
+    ifd_size = 2 + 12 * len(entries) + 4
+    bits_offset = 8 + ifd_size
+    offsets_offset = bits_offset + 6
+    counts_offset = offsets_offset + 4 * strips
+    data_offset = counts_offset + 4 * strips
+    out = b"II*\x00" + struct.pack("<I", 8) + struct.pack("<H", len(entries))
+    for tag, kind, count, value in entries:
+        if tag == 258:
+            value = bits_offset
+        elif tag == 273:
+            value = offsets_offset
+        elif tag == 279:
+            value = counts_offset
+        if kind == 3 and count == 1:
+            out += struct.pack("<HHIHH", tag, kind, count, value, 0)
+        else:
+            out += struct.pack("<HHII", tag, kind, count, value)
+    out += struct.pack("<I", 0)
+    out += struct.pack("<HHH", 8, 8, 8)
+    out += struct.pack("<%dI" % strips, *([data_offset] * strips))
+    out += struct.pack("<%dI" % strips, *([side * 3 * rows_per_strip] * strips))
+    return out + b"\x00" * 16
+
+
 def cut(source, destination, keep):
     with open(source, "rb") as f:
         data = f.read()
@@ -116,6 +150,7 @@ def main(folder):
     garbage = random.Random(16).randbytes(300)
     write("garbage.png", PNG_SIGNATURE + garbage)
     write("huge.png", huge_png())
+    write("huge.tif", huge_tiff())
 
 
 if __name__ == "__main__":

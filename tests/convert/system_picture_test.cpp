@@ -228,7 +228,7 @@ TEST_P(DamagedPictureTest, IsRefusedAndThePreviousWallpaperComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedPictureTest,
                          testing::Values("truncated.png", "truncated.jpg", "garbage.png",
-                                         "huge.png"),
+                                         "huge.png", "huge.tif"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            return name.replace(name.find('.'), 1, "_");
