@@ -134,3 +134,12 @@ class ScopedSelectObject {
   HDC dc_;
   HGDIOBJ previous_;
 };
+
+// A COM interface pointer, released when the owner goes.
+template <typename Interface>
+struct ComObjectTraits {
+  static Interface* Empty() { return nullptr; }
+  static void Close(Interface* object) { object->Release(); }
+};
+template <typename Interface>
+using ScopedComObject = ScopedHandle<Interface*, ComObjectTraits<Interface>>;

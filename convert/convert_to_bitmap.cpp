@@ -8,6 +8,7 @@
 #include "convert/dib_file.h"
 #include "convert/packed_picture.h"
 #include "convert/plugin_host.h"
+#include "convert/system_picture.h"
 
 namespace {
 
@@ -31,6 +32,9 @@ unsigned char* LoadPicture(const char* source, DibPicture* picture, const char* 
     if (bits) break;
     bits = LoadPictureWithPlugins(source, picture, pluginFolder, pattern);
   }
+  // The system's own decoders come last: an installed plug-in keeps its
+  // say over every format it reads.
+  if (!bits) bits = LoadSystemPicture(source, &picture->header);
   return bits;
 }
 

@@ -1,5 +1,6 @@
 // Turns a picture the system refuses into a BMP file: a packed picture is
-// read here, anything else goes to the image plug-ins.
+// read here, anything else goes to the image plug-ins and, when none reads
+// it, to the system's imaging component.
 #pragma once
 #include "convert/dib_picture.h"
 
@@ -13,7 +14,7 @@ enum ConvertOutcome { CONVERT_SAVED, CONVERT_NOT_LOADED, CONVERT_NOT_SAVED };
 ConvertOutcome ConvertToBitmapFileWithOutcome(const char* destination, const char* source,
                                               const char* pluginFolder);
 
-// The packed reader first, then the plug-ins of pluginFolder. Returns the
-// pixel buffer (malloc'ed, the caller frees it) with picture->header and
-// picture->colors filled, or null.
+// The packed reader first, then the plug-ins of pluginFolder, then the
+// system's imaging component. Returns the pixel buffer (malloc'ed, the
+// caller frees it) with picture->header and picture->colors filled, or null.
 unsigned char* LoadPicture(const char* source, DibPicture* picture, const char* pluginFolder);
