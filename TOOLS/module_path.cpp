@@ -2,25 +2,12 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "TOOLS/path_text.h"
 #include "TOOLS/sjis_text.h"
 #include "TOOLS/wide_text.h"
 
 namespace {
-
-std::wstring ReadModuleFileNameOf(HMODULE module) {
-  if (!module) return ReadModuleFileNameWide();
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return std::wstring();
-    if (length < buffer.size() - 1) return std::wstring(buffer.data(), length);
-    if (buffer.size() >= 0x10000) return std::wstring();
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // The folder through its alias and the name as it is.
 bool JoinAliasedFolder(const std::wstring& full, char* path) {
@@ -40,7 +27,7 @@ bool JoinAliasedFolder(const std::wstring& full, char* path) {
 
 bool ReadModulePath(HMODULE module, char* path) {
   path[0] = 0;
-  std::wstring full = ReadModuleFileNameOf(module);
+  std::wstring full = ReadModuleFileNameWide(module);
   if (full.empty()) return false;
   if (ConvertToAnsiExactly(full.c_str(), path, PATH_BUFFER_SIZE)) return true;
   if (JoinAliasedFolder(full, path)) return true;

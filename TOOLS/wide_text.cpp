@@ -62,12 +62,12 @@ bool GetAnsiPathForm(const wchar_t* path, char* out, size_t capacity) {
   return ConvertToAnsiExactly(alias.c_str(), out, capacity);
 }
 
-std::wstring ReadModuleFileNameWide() {
+std::wstring ReadModuleFileNameWide(HMODULE module) {
   // The system cuts a path that does not fit and says so only through the
   // length; the buffer grows until the whole path is there.
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return std::wstring();
     if (length < buffer.size() - 1) return std::wstring(buffer.data(), length);
     if (buffer.size() >= 0x10000) return std::wstring();

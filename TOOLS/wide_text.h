@@ -3,6 +3,8 @@
 // functions work. A name outside that code page reaches them through its
 // short (8.3) alias, which every ANSI call can open.
 #pragma once
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 
@@ -19,8 +21,9 @@ std::wstring ConvertFromAnsi(const char* text);
 // when neither is possible or the result does not fit capacity bytes.
 bool GetAnsiPathForm(const wchar_t* path, char* out, size_t capacity);
 
-// The executable's full path, whatever its length.
-std::wstring ReadModuleFileNameWide();
+// The full path of a loaded module (null: the executable), whatever its
+// length; empty when it cannot be read.
+std::wstring ReadModuleFileNameWide(HMODULE module = nullptr);
 
 // The system's short-alias query (GetShortPathNameW); an empty result means
 // there is none. Tests only: replaces it and returns the previous one; null

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "bench/reference_decoder.h"
 #include "convert/convert_to_bitmap.h"
 #include "convert/packed_picture.h"
@@ -23,13 +24,6 @@ const int32_t WIDTH = 3840;
 const int32_t HEIGHT = 2160;
 const int RUNS = 15;
 const int CONVERSIONS = 3;
-
-double Seconds() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 BITMAPINFOHEADER PictureHeader() { return MakeDibHeader(WIDTH, HEIGHT, 24); }
 

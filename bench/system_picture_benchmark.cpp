@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "TOOLS/module_path.h"
 #include "TOOLS/sjis_text.h"
 #include "convert/convert_to_bitmap.h"
@@ -22,13 +23,6 @@
 namespace {
 
 const int CONVERSIONS = 3;
-
-double Seconds() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
   FILE* file = std::fopen(path, "rb");
