@@ -15,6 +15,9 @@ const size_t RESOURCES_LINE_SIZE = 48;
 }  // namespace
 
 bool QueryFreeSystemResources(int* percent) {
+  // By name on purpose: the program keeps the current folder out of the
+  // library search from its start, so only its own folder and the system's
+  // can supply the library.
   ScopedLibrary library(LoadLibraryA("rsrc32.dll"));
   if (!library) return false;
   FreeResourcesProc query = reinterpret_cast<FreeResourcesProc>(

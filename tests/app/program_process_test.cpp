@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "TOOLS/scoped.h"
 #include "about/about_template.h"
 #include "association/association_dialog.h"
 #include "tests/app/common_controls.h"
@@ -32,19 +33,14 @@ bool FileExists(const std::string& path) {
 // Where the process loaded the module with this name from; empty if it has
 // none.
 std::string LoadedModulePath(DWORD processId, const char* moduleName) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-  if (snapshot == INVALID_HANDLE_VALUE) return "";
-  std::string path;
+  HANDLE taken = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (taken == INVALID_HANDLE_VALUE) return "";
+  ScopedKernelHandle snapshot(taken);
   MODULEENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
-    if (lstrcmpiA(entry.szModule, moduleName) == 0) {
-      path = entry.szExePath;
-      break;
-    }
-  }
-  CloseHandle(snapshot);
-  return path;
+  for (BOOL more = Module32First(taken, &entry); more; more = Module32Next(taken, &entry))
+    if (lstrcmpiA(entry.szModule, moduleName) == 0) return entry.szExePath;
+  return "";
 }
 
 // The program imports comctl32.dll; its manifest makes the loader take the
