@@ -27,6 +27,21 @@ def style_options(source_path):
     return re.findall(r'\{\s*"(/[^"]+)"\s*,', table.group(1))
 
 
+def version_text_of(program):
+    """The FileVersion string of the program's version block: the UTF-16 key,
+    its terminator, padding to 4 bytes, then the value."""
+    data = Path(program).read_bytes()
+    key = "FileVersion".encode("utf-16-le") + b"\0\0"
+    start = data.find(key)
+    if start < 0:
+        raise AssertionError("no FileVersion in " + program)
+    value = (start + len(key) + 3) // 4 * 4
+    end = value
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[value:end].decode("utf-16-le")
+
+
 def tiny_bitmap(path):
     """A 2 x 2 24-bit bottom-up BMP: four distinct colours, rows of 8 bytes."""
     pixels = bytes([0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0])
@@ -72,6 +87,11 @@ class ReleaseZipTest(unittest.TestCase):
     def test_exactly_the_four_files_at_the_root(self):
         self.assertEqual(len(self.names), len(set(self.names)))
         self.assertEqual(EXPECTED_FILES, set(self.names))
+
+    def test_zip_name_carries_the_programs_version(self):
+        version = version_text_of(self.unpacked / "brovane.exe")
+        self.assertRegex(version, r"^\d+\.\d\d$")
+        self.assertEqual(f"brovane-{version}-win32.zip", Path(ARGS.zip).name)
 
     def test_programs_are_the_built_ones(self):
         for name, built in (("brovane.exe", ARGS.program), ("g24apack.exe", ARGS.packer)):
