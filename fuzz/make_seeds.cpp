@@ -30,6 +30,67 @@ Bytes Pixels(size_t size, int kind) {
   return pixels;
 }
 
+// A BMP file as the packing tool takes it, with the given size and bytes.
+Bytes BitmapFile(int32_t width, int32_t height, const Bytes& pixels, uint32_t infoSize = 40) {
+  BITMAPINFOHEADER header = MakeDibHeader(width, height, 24);
+  header.biSize = infoSize;
+  Bytes file(14 + infoSize, 0);
+  uint32_t offBits = 14 + infoSize, fileSize = offBits + static_cast<uint32_t>(pixels.size());
+  file[0] = 'B';
+  file[1] = 'M';
+  std::memcpy(&file[2], &fileSize, 4);
+  std::memcpy(&file[10], &offBits, 4);
+  std::memcpy(&file[14], &header, sizeof header);
+  file.insert(file.end(), pixels.begin(), pixels.end());
+  return file;
+}
+
+void WriteBitmapSeeds(const std::string& folder) {
+  const struct {
+    int32_t width, height;
+    size_t pixelBytes;
+    uint32_t infoSize;
+  } files[] = {{5, 3, 48, 40}, {7, -3, 72, 124}, {1, 1, 4, 40}, {16, -16, 768, 40},
+               {0, -2000000000, 91, 40}, {10, -3, 91, 40}};
+  int n = 0;
+  for (const auto& f : files) {
+    WriteSeed(folder + "/bitmap/" + std::to_string(n++),
+              BitmapFile(f.width, f.height, Pixels(f.pixelBytes, 2), f.infoSize));
+  }
+}
+
+void WriteTextSeeds(const std::string& folder) {
+  const char* const lines[] = {
+      "\"C:\\Program Files\\brovane.exe\" /tile \"C:\\My Pictures\\a b.bmp\"",
+      "brovane.exe /center \x95\x5C\x8E\xA6.bmp",
+      "p a\\\\\\\"b \"c\"\"d\" e\\\\\"f g\" \t h\\",
+      "\"\x95\x22x\" \x81 \x81\"q r\" \xE0",
+      "",
+      "\"unclosed name",
+  };
+  int n = 0;
+  for (const char* line : lines)
+    WriteSeed(folder + "/command_line/" + std::to_string(n++), Bytes(line, line + std::strlen(line)));
+  const struct {
+    unsigned char capacity;
+    const char* base;
+    const char* relative;
+  } paths[] = {
+      {10, "C:\\Program Files\\brovane", "plugins\\ifpng.spi"},
+      {4, "C:\\\x95\x5C\\x", "..\\..\\.\\a/b"},
+      {3, "\x95\x5C\x95\x5C.bmp", ".."},
+      {40, "C:\\a.b\\c", "d.e\\"},
+      {1, "", "..\\.."},
+  };
+  for (const auto& p : paths) {
+    Bytes seed(1, p.capacity);
+    seed.insert(seed.end(), p.base, p.base + std::strlen(p.base));
+    seed.push_back(0);
+    seed.insert(seed.end(), p.relative, p.relative + std::strlen(p.relative));
+    WriteSeed(folder + "/paths/" + std::to_string(n++), seed);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,5 +125,7 @@ int main(int argc, char** argv) {
       WriteSeed(folder + "/writer/" + std::to_string(n++), input);
     }
   }
+  WriteTextSeeds(folder);
+  WriteBitmapSeeds(folder);
   return 0;
 }

@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
   }
   BITMAPINFOHEADER header;
   std::vector<unsigned char> pixels;
-  if (!ReadBitmapFile24(bitmap, header, pixels)) {
-    std::fprintf(stderr, "g24apack: %s is no uncompressed 24-bit BMP file\n", argv[1]);
+  BitmapFault fault = ReadBitmapFile24Fault(bitmap, header, pixels);
+  if (fault != BITMAP_READ) {
+    std::fprintf(stderr, "g24apack: %s %s\n", argv[1], DescribeBitmapFault(fault));
     return 1;
   }
   if (!WriteWholeFile(argv[2], MakePackedPicture(header, pixels.data()))) {

@@ -14,4 +14,6 @@ if [ -n "${BUILD_TARGETS:-}" ]; then
   for target in $BUILD_TARGETS; do cmake --build "$BUILD_DIR" -j2 --target "$target"; done
 else
   cmake --build "$BUILD_DIR" -j2
+  # The release zip, which the package test unpacks.
+  cmake --build "$BUILD_DIR" --target package
 fi

@@ -14,12 +14,17 @@ CODEC=(convert/dib_picture.cpp convert/bmp_writer.cpp convert/packed_decoder.cpp
 
 "$CXX" "${FLAGS[@]}" fuzz/make_seeds.cpp "${CODEC[@]}" -o "$OUT/make_seeds"
 rm -rf "$OUT/seeds"
-mkdir -p "$OUT/seeds/packed" "$OUT/seeds/writer" "$OUT/seeds/round_trip"
+mkdir -p "$OUT/seeds/packed" "$OUT/seeds/writer" "$OUT/seeds/round_trip" "$OUT/seeds/bitmap" \
+  "$OUT/seeds/command_line" "$OUT/seeds/paths"
 "$OUT/make_seeds" "$OUT/seeds"
 
+# run_target target seeds [sources...]: the codec sources when none are named.
 run_target() {
   local target=$1 seeds=$2
-  "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "fuzz/$target.cpp" "${CODEC[@]}" -o "$OUT/$target"
+  shift 2
+  local sources=("$@")
+  [ ${#sources[@]} -gt 0 ] || sources=("${CODEC[@]}")
+  "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "fuzz/$target.cpp" "${sources[@]}" -o "$OUT/$target"
   rm -rf "$OUT/corpus-$target"
   mkdir -p "$OUT/corpus-$target"
   echo "fuzzing $target for $FUZZ_SECONDS s"
@@ -35,4 +40,10 @@ run_target() {
 run_target packed_reader_fuzzer packed
 run_target bmp_writer_fuzzer writer
 run_target packer_round_trip_fuzzer round_trip
+# The packing tool's reader, the command-line splitter and the path
+# functions: shorter runs, their inputs are small.
+NEW_SECONDS=${FUZZ_NEW_SECONDS:-15}
+FUZZ_SECONDS=$NEW_SECONDS run_target bitmap_source_fuzzer bitmap "${CODEC[@]}" packer/bitmap_source.cpp
+FUZZ_SECONDS=$NEW_SECONDS run_target command_line_fuzzer command_line app/command_line.cpp TOOLS/sjis_text.cpp
+FUZZ_SECONDS=$NEW_SECONDS run_target path_text_fuzzer paths TOOLS/path_text.cpp TOOLS/sjis_text.cpp
 echo "fuzzing found nothing"

@@ -83,6 +83,44 @@ TEST(BitmapSourceTest, OtherFilesAreRefused) {
   }
 }
 
+// The kind of file a fuzz run found: 145 bytes, a top-down 24-bit header
+// with the given size and 91 bytes after the headers.
+Bytes MakeHostileFile(int32_t width, int32_t height) {
+  return MakeBitmapFile(MakeDibHeader(width, height, 24), MakePixels(PIXELS_NOISE, 91));
+}
+
+TEST(BitmapSourceTest, SizesThePixelsCannotMatchAreRefusedWithTheirReason) {
+  const struct {
+    const char* what;
+    int32_t width, height;
+    BitmapFault fault;
+  } cases[] = {
+      {"no width, huge top-down height", 0, -2000000000, BITMAP_NO_SIZE},
+      {"no width, huge height", 0, 2000000000, BITMAP_NO_SIZE},
+      {"no height", 5, 0, BITMAP_NO_SIZE},
+      {"negative width", -5, 3, BITMAP_NO_SIZE},
+      {"most negative height", 5, INT32_MIN, BITMAP_NO_SIZE},
+      {"row longer than 2 GB", INT32_MAX, 1, BITMAP_TOO_LARGE},
+      {"rows past 2 GB together", 30000, -30000, BITMAP_TOO_LARGE},
+      {"one row more than the file holds", 10, -3, BITMAP_PIXELS_MISSING},
+      {"many rows of one pixel", 1, -2000000000, BITMAP_TOO_LARGE},
+  };
+  for (const auto& c : cases) {
+    Bytes file = MakeHostileFile(c.width, c.height);
+    ASSERT_EQ(145u, file.size());
+    BITMAPINFOHEADER read;
+    Bytes rows;
+    EXPECT_EQ(c.fault, ReadBitmapFile24Fault(file, read, rows)) << c.what;
+    EXPECT_TRUE(rows.empty()) << c.what;
+    EXPECT_FALSE(ReadBitmapFile24(file, read, rows)) << c.what;
+  }
+  // The same 91 bytes hold three rows of 24 bytes: that picture is taken.
+  BITMAPINFOHEADER read;
+  Bytes rows;
+  EXPECT_EQ(BITMAP_READ, ReadBitmapFile24Fault(MakeHostileFile(7, -3), read, rows));
+  EXPECT_EQ(72u, rows.size());
+}
+
 class PackCommandTest : public testing::Test {
  protected:
   unsigned long Pack(const std::string& arguments) {
@@ -115,6 +153,13 @@ TEST_F(PackCommandTest, FailuresGiveExitCodes) {
   EXPECT_EQ(2u, Pack("only-one-argument"));
   EXPECT_EQ(1u, Pack("\"" + files_.file("missing.bmp") + "\" \"" + files_.file("out.g24a") + "\""));
   EXPECT_EQ(1u, Pack("\"" + files_.file("text.bmp") + "\" \"" + files_.file("out.g24a") + "\""));
+}
+
+TEST_F(PackCommandTest, HostileSizeIsRefusedWithoutWritingAnything) {
+  std::string source = files_.file("hostile.bmp"), packed = files_.file("hostile.g24a");
+  WriteBytesTo(source, MakeHostileFile(0, -2000000000));
+  EXPECT_EQ(1u, Pack("\"" + source + "\" \"" + packed + "\""));
+  EXPECT_EQ(nullptr, std::fopen(packed.c_str(), "rb"));
 }
 
 }  // namespace
