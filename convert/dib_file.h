@@ -1,5 +1,7 @@
 // Saves a DibPicture as a BMP file through a temporary file beside the
-// executable, so a save that fails halfway never damages the destination.
+// executable (or in the user's own folder where the executable's folder
+// cannot be written: convert/output_folder.h), so a save that fails halfway
+// never damages the destination.
 #pragma once
 #include <cstdint>
 #include <cstdio>
