@@ -8,6 +8,7 @@
 #include "TOOLS/sjis_text.h"
 #include "TOOLS/wide_text.h"
 #include "convert/convert_to_bitmap.h"
+#include "convert/output_folder.h"
 
 namespace {
 
@@ -59,7 +60,9 @@ WallpaperOutcome ApplyWallpaper(const wchar_t* imagePath, const char* pluginFold
   char source[PATH_BUFFER_SIZE];
   if (!GetAnsiPathForm(imagePath, source, sizeof source)) return WALLPAPER_NOT_LOADED;
   char bmpPath[PATH_BUFFER_SIZE] = "";
-  if (!GetModulePathWithExtension(bmpPath, ".bmp")) return WALLPAPER_BMP_NOT_WRITTEN;
+  // Beside the program, or in the user's own folder where the program's
+  // folder cannot be written.
+  if (!GetOutputPathWithExtension(bmpPath, ".bmp")) return WALLPAPER_BMP_NOT_WRITTEN;
   ConvertOutcome converted = ConvertToBitmapFileWithOutcome(bmpPath, source, pluginFolder);
   if (converted == CONVERT_NOT_LOADED) return WALLPAPER_NOT_LOADED;
   if (converted == CONVERT_NOT_SAVED) return WALLPAPER_BMP_NOT_WRITTEN;

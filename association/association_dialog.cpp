@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
 #include "TOOLS/scoped.h"
 #include "TOOLS/toolwind.h"
@@ -15,6 +16,9 @@ namespace {
 const char SUPPORT_SITE_URL[] = "https://velmique.example.com/";
 const char RESTORE_INITIAL_TEXT[] = "設定を初期値に戻す(&D)";
 const char ABOUT_TEXT[] = "About(&A)";
+const char REGISTER_FAILED_TEXT[] = "」を登録できませんでした。";
+const char REMOVE_FAILED_TEXT[] = "」を削除できませんでした。";
+const char RIGHTS_HINT_TEXT[] = "この操作をする権限がない可能性があります。";
 
 struct AssociationControlRow {
   int itemId;
@@ -205,15 +209,47 @@ bool RemapHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
   return false;
 }
 
-void ApplyDialogChanges(HWND dialog) {
+// One line per command that could not be changed, named by its caption as
+// the user knows it.
+std::string DescribeFailures(uint32_t failedItems) {
+  std::string message;
+  for (const AssociationItemRow& row : AssociationItemTable) {
+    if (!(failedItems & row.itemFlag)) continue;
+    const AssociationItem& item = editedSettings.items[row.itemId - FIRST_ASSOCIATION_ITEM_ID];
+    const char* caption = item.caption[0] ? item.caption : row.defaultCaption;
+    bool adding = (editedSettings.enabled & row.itemFlag) != 0;
+    message += "「";
+    message += caption;
+    message += adding ? REGISTER_FAILED_TEXT : REMOVE_FAILED_TEXT;
+    message += "\n";
+  }
+  return message + RIGHTS_HINT_TEXT;
+}
+
+void ReportFailures(HWND dialog, uint32_t failedItems) {
+  char title[256] = {};
+  GetWindowTextA(dialog, title, sizeof title);
+  MessageBoxA(dialog, DescribeFailures(failedItems).c_str(), title, MB_ICONWARNING | MB_OK);
+}
+
+// False when a command could not be changed: the user has been told, and
+// the dialog must not close as if it had been.
+bool ApplyDialogChanges(HWND dialog) {
   ReadDialogControls(dialog, &editedSettings);
-  ApplyAssociationSettings(&editedSettings, GetChangedItems(&editedSettings, &loadedSettings));
+  uint32_t failedItems = 0;
+  if (ApplyAssociationSettings(&editedSettings, GetChangedItems(&editedSettings, &loadedSettings),
+                               &failedItems))
+    return true;
+  // What did change is now the state to compare with, so a second OK tries
+  // only what is still missing.
+  LoadAssociationSettings(&loadedSettings);
+  ReportFailures(dialog, failedItems);
+  return false;
 }
 
 bool HandleCommand(HWND dialog, int id) {
   if (id == IDOK) {
-    ApplyDialogChanges(dialog);
-    EndDialog(dialog, IDOK);
+    if (ApplyDialogChanges(dialog)) EndDialog(dialog, IDOK);
     return true;
   }
   if (id == IDCANCEL) {

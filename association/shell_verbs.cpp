@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "TOOLS/module_path.h"
 #include "TOOLS/registry.h"
 #include "TOOLS/scoped.h"
@@ -25,26 +27,121 @@ const char COMMAND_KEY[] = "command";
 const char QUOTE[] = "\"";
 const char BLANK[] = " ";
 const char FILE_PLACEHOLDER[] = "%1";
+// Where Windows looks for a file type's context-menu commands of this user
+// whatever program is the type's default; a standard user may always write
+// there.
+const char USER_PLACE_PREFIX[] = "Software\\Classes\\SystemFileAssociations\\";
 
 bool OpenFullAccess(HKEY parent, const char* name, ScopedRegKey* key) {
   return OpenRegKey(parent, name, KEY_ALL_ACCESS, key->receive());
 }
 
-bool OpenClassKey(const char* extension, ScopedRegKey* classKey) {
-  char className[PATH_BUFFER_SIZE];
-  ResolveFileClass(extension, className);
-  return OpenFullAccess(HKEY_CLASSES_ROOT, className, classKey);
+// Reading and testing for a key ask only for reading, so a key this user
+// may not change still counts.
+bool OpenForReading(HKEY parent, const char* name, ScopedRegKey* key) {
+  return OpenRegKey(parent, name, KEY_READ, key->receive());
 }
 
-// The class key is let go as soon as its shell key is open.
-bool OpenShellKey(const char* extension, ScopedRegKey* shellKey) {
+bool KeyIsReadable(HKEY parent, const char* name) {
+  ScopedRegKey key;
+  return OpenForReading(parent, name, &key);
+}
+
+bool OpenClassKey(const char* extension, REGSAM access, ScopedRegKey* classKey) {
+  char className[PATH_BUFFER_SIZE];
+  ResolveFileClass(extension, className);
+  return OpenRegKey(HKEY_CLASSES_ROOT, className, access, classKey->receive());
+}
+
+bool FileTypeExists(const char* extension) {
   ScopedRegKey classKey;
-  if (!OpenClassKey(extension, &classKey)) return false;
-  return OpenFullAccess(classKey.get(), SHELL_KEY, shellKey);
+  return OpenClassKey(extension, KEY_READ, &classKey);
+}
+
+// Read straight under HKEY_CURRENT_USER: Wine does not merge the user's
+// classes into HKEY_CLASSES_ROOT as Windows does.
+std::string UserPlacePath(const char* extension) {
+  return std::string(USER_PLACE_PREFIX) + extension;
+}
+
+bool OpenUserPlace(const char* extension, ScopedRegKey* key) {
+  return OpenForReading(HKEY_CURRENT_USER, UserPlacePath(extension).c_str(), key);
 }
 
 bool CreateSubKey(HKEY parent, const char* name, ScopedRegKey* key) {
   return CreateRegKey(parent, name, key->receive());
+}
+
+std::string CommandKeyPath(const char* verbKey) {
+  return std::string(SHELL_KEY) + "\\" + verbKey + "\\" + COMMAND_KEY;
+}
+
+// A verb counts only together with its command key.
+bool IsVerbUnder(HKEY typeKey, const char* verbKey) {
+  return KeyIsReadable(typeKey, CommandKeyPath(verbKey).c_str());
+}
+
+bool ReadVerbUnder(HKEY typeKey, const char* verbKey, char* caption, char* commandLine) {
+  ScopedRegKey verb;
+  {
+    ScopedRegKey shell;
+    if (!OpenForReading(typeKey, SHELL_KEY, &shell)) return false;
+    if (!OpenForReading(shell.get(), verbKey, &verb)) return false;
+  }
+  QueryRegValue(verb.get(), nullptr, caption, CAPTION_BUFFER_SIZE);
+  ScopedRegKey command;
+  if (!OpenForReading(verb.get(), COMMAND_KEY, &command)) return false;
+  QueryRegValue(command.get(), nullptr, commandLine, COMMAND_BUFFER_SIZE);
+  return true;
+}
+
+bool WriteVerbUnder(HKEY typeKey, const char* verbKey, const char* caption,
+                    const char* commandLine) {
+  ScopedRegKey shell, verb, command;
+  if (!CreateSubKey(typeKey, SHELL_KEY, &shell)) return false;
+  if (!CreateSubKey(shell.get(), verbKey, &verb)) return false;
+  bool captionSet = SetRegString(verb.get(), nullptr, caption);
+  if (!CreateSubKey(verb.get(), COMMAND_KEY, &command)) return false;
+  bool commandSet = SetRegString(command.get(), nullptr, commandLine);
+  // A value that did not take is a failed write, not a success.
+  return captionSet && commandSet;
+}
+
+// What this user may not change is left alone; the caller asks afterwards
+// whether the verb is gone.
+void DeleteVerbUnder(HKEY typeKey, const char* verbKey) {
+  ScopedRegKey shell;
+  if (!OpenFullAccess(typeKey, SHELL_KEY, &shell)) return;
+  if (!KeyIsReadable(shell.get(), verbKey)) return;
+  ScopedRegKey verb;
+  if (!OpenFullAccess(shell.get(), verbKey, &verb)) return;
+  // A key with subkeys cannot be deleted, so command goes first; the shell
+  // key stays, even when empty.
+  if (KeyIsReadable(verb.get(), COMMAND_KEY)) DeleteRegKey(verb.get(), COMMAND_KEY);
+  verb.reset();
+  DeleteRegKey(shell.get(), verbKey);
+}
+
+bool WriteClassVerb(const char* extension, const char* verbKey, const char* caption,
+                    const char* commandLine) {
+  ScopedRegKey classKey;
+  if (!OpenClassKey(extension, KEY_ALL_ACCESS, &classKey)) return false;
+  return WriteVerbUnder(classKey.get(), verbKey, caption, commandLine);
+}
+
+bool WriteUserVerb(const char* extension, const char* verbKey, const char* caption,
+                   const char* commandLine) {
+  ScopedRegKey place;
+  if (!CreateRegKey(HKEY_CURRENT_USER, UserPlacePath(extension).c_str(), place.receive()))
+    return false;
+  return WriteVerbUnder(place.get(), verbKey, caption, commandLine);
+}
+
+bool IsVerbPresent(const char* extension, const char* verbKey) {
+  ScopedRegKey classKey, place;
+  if (OpenClassKey(extension, KEY_READ, &classKey) && IsVerbUnder(classKey.get(), verbKey))
+    return true;
+  return OpenUserPlace(extension, &place) && IsVerbUnder(place.get(), verbKey);
 }
 
 AssociationItem& ItemOf(AssociationSettings* settings, const AssociationItemRow& row) {
@@ -68,12 +165,12 @@ bool ResolveFileClass(const char* extension, char* className) {
   bool named = false;
   {
     ScopedRegKey extensionKey;
-    if (OpenFullAccess(HKEY_CLASSES_ROOT, extension, &extensionKey))
+    if (OpenForReading(HKEY_CLASSES_ROOT, extension, &extensionKey))
       named = QueryRegValue(extensionKey.get(), nullptr, value, sizeof value);
   }
   // An empty name would "open" the classes root itself and plant the verbs
   // there, so it names no class.
-  if (named && value[0] != 0 && RegKeyExists(HKEY_CLASSES_ROOT, value))
+  if (named && value[0] != 0 && KeyIsReadable(HKEY_CLASSES_ROOT, value))
     CopyStringDbcs(className, PATH_BUFFER_SIZE, value);
   return true;
 }
@@ -82,47 +179,36 @@ bool ReadShellVerb(const char* extension, const char* verbKey, char* caption, ch
   // What cannot be read stays empty rather than keeping a stale text.
   caption[0] = 0;
   commandLine[0] = 0;
-  ScopedRegKey verb;
   {
-    ScopedRegKey shell;
-    if (!OpenShellKey(extension, &shell)) return false;
-    if (!OpenFullAccess(shell.get(), verbKey, &verb)) return false;
+    ScopedRegKey classKey;
+    if (OpenClassKey(extension, KEY_READ, &classKey) &&
+        ReadVerbUnder(classKey.get(), verbKey, caption, commandLine))
+      return true;
   }
-  QueryRegValue(verb.get(), nullptr, caption, CAPTION_BUFFER_SIZE);
-  ScopedRegKey command;
-  if (!OpenFullAccess(verb.get(), COMMAND_KEY, &command)) return false;
-  QueryRegValue(command.get(), nullptr, commandLine, COMMAND_BUFFER_SIZE);
-  return true;
+  ScopedRegKey place;
+  if (!OpenUserPlace(extension, &place) || !IsVerbUnder(place.get(), verbKey)) return false;
+  caption[0] = 0;
+  commandLine[0] = 0;
+  return ReadVerbUnder(place.get(), verbKey, caption, commandLine);
 }
 
 bool WriteShellVerb(const char* extension, const char* verbKey, const char* caption,
                     const char* commandLine) {
-  ScopedRegKey classKey;
-  if (!OpenClassKey(extension, &classKey)) return false;
-  ScopedRegKey shell, verb, command;
-  if (!CreateSubKey(classKey.get(), SHELL_KEY, &shell)) return false;
-  if (!CreateSubKey(shell.get(), verbKey, &verb)) return false;
-  bool captionSet = SetRegString(verb.get(), nullptr, caption);
-  if (!CreateSubKey(verb.get(), COMMAND_KEY, &command)) return false;
-  bool commandSet = SetRegString(command.get(), nullptr, commandLine);
-  // A value that did not take is a failed write, not a success.
-  return captionSet && commandSet;
+  // Without any key for the file type there is nothing to hang a command on.
+  if (!FileTypeExists(extension)) return false;
+  if (WriteClassVerb(extension, verbKey, caption, commandLine)) return true;
+  return WriteUserVerb(extension, verbKey, caption, commandLine);
 }
 
 bool DeleteShellVerb(const char* extension, const char* verbKey) {
-  ScopedRegKey shell;
-  if (!OpenShellKey(extension, &shell)) return false;
-  if (RegKeyExists(shell.get(), verbKey)) {
-    ScopedRegKey verb;
-    if (OpenFullAccess(shell.get(), verbKey, &verb)) {
-      // A key with subkeys cannot be deleted, so command goes first; the
-      // shell key stays, even when empty.
-      if (RegKeyExists(verb.get(), COMMAND_KEY)) DeleteRegKey(verb.get(), COMMAND_KEY);
-      verb.reset();
-      DeleteRegKey(shell.get(), verbKey);
-    }
+  {
+    ScopedRegKey place;
+    if (OpenUserPlace(extension, &place)) DeleteVerbUnder(place.get(), verbKey);
   }
-  return true;
+  ScopedRegKey classKey;
+  if (!OpenClassKey(extension, KEY_READ, &classKey)) return false;
+  DeleteVerbUnder(classKey.get(), verbKey);
+  return !IsVerbPresent(extension, verbKey);
 }
 
 size_t BuildDefaultCommandLine(char* buffer, uint32_t optionMask) {
@@ -174,14 +260,19 @@ uint32_t GetChangedItems(const AssociationSettings* edited, const AssociationSet
   return mask;
 }
 
-bool ApplyAssociationSettings(const AssociationSettings* settings, uint32_t mask) {
+bool ApplyAssociationSettings(const AssociationSettings* settings, uint32_t mask,
+                              uint32_t* failedItems) {
+  uint32_t failed = 0;
   for (const AssociationItemRow& row : AssociationItemTable) {
     if (!(mask & row.itemFlag)) continue;
     const AssociationItem& item = ItemOf(settings, row);
-    if (settings->enabled & row.itemFlag)
-      WriteShellVerb(row.extension, row.verbKey, item.caption, item.commandLine);
-    else
-      DeleteShellVerb(row.extension, row.verbKey);
+    bool done = (settings->enabled & row.itemFlag)
+                    ? WriteShellVerb(row.extension, row.verbKey, item.caption, item.commandLine)
+                    : DeleteShellVerb(row.extension, row.verbKey);
+    // A machine without any key for the file type has no command to change;
+    // that was never a failure.
+    if (!done && FileTypeExists(row.extension)) failed |= row.itemFlag;
   }
-  return true;
+  if (failedItems) *failedItems = failed;
+  return failed == 0;
 }

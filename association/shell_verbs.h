@@ -1,6 +1,9 @@
 // The three Explorer context-menu commands on ".bmp" files, one per wallpaper
-// style, and their keys under HKEY_CLASSES_ROOT: read the current state, work
-// out what differs, and write or remove exactly that.
+// style: read the current state, work out what differs, and write or remove
+// exactly that. A command lives under the file type's class key in
+// HKEY_CLASSES_ROOT, or, where this user may not change that key, under
+// HKEY_CURRENT_USER\Software\Classes\SystemFileAssociations\<extension>;
+// it counts as present when its verb and command keys exist in either.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -45,7 +48,10 @@ struct AssociationSettings {
 
 bool LoadAssociationSettings(AssociationSettings* settings);
 uint32_t GetChangedItems(const AssociationSettings* edited, const AssociationSettings* loaded);
-bool ApplyAssociationSettings(const AssociationSettings* settings, uint32_t mask);
+// False when an item could not be written or removed; failedItems (may be
+// null) receives the item flags of those.
+bool ApplyAssociationSettings(const AssociationSettings* settings, uint32_t mask,
+                              uint32_t* failedItems = nullptr);
 
 // buffer holds COMMAND_BUFFER_SIZE bytes, or is null to only measure.
 // Returns the length of the command line plus one.
@@ -54,8 +60,12 @@ size_t BuildDefaultCommandLine(char* buffer, uint32_t optionMask);
 // caption holds CAPTION_BUFFER_SIZE bytes, commandLine COMMAND_BUFFER_SIZE.
 // A value that cannot be read leaves its text empty.
 bool ReadShellVerb(const char* extension, const char* verbKey, char* caption, char* commandLine);
+// Writes under the class key when it opens for writing, else under the
+// user's own place; false without any key for the file type.
 bool WriteShellVerb(const char* extension, const char* verbKey, const char* caption,
                     const char* commandLine);
+// Removes the verb from every place this user may change. False when the
+// file type has no key, or when the verb is still present afterwards.
 bool DeleteShellVerb(const char* extension, const char* verbKey);
 // className holds PATH_BUFFER_SIZE bytes.
 bool ResolveFileClass(const char* extension, char* className);

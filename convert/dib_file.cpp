@@ -8,6 +8,7 @@
 #include "TOOLS/toolbase.h"
 #include "TOOLS/toolsys.h"
 #include "convert/bmp_writer.h"
+#include "convert/output_folder.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ const uint32_t TEMPORARY_NAME_COUNT = 1000;
 bool MakeTemporaryPath(char* path, uint32_t number) {
   char extension[PATH_BUFFER_SIZE];
   if (BoundedFormat(extension, sizeof extension, ".%03u", static_cast<unsigned>(number)) < 0) return false;
-  return GetModulePathWithExtension(path, extension);
+  return GetOutputPathWithExtension(path, extension);
 }
 
 // CREATE_NEW: two conversions at the same moment never share one file, even

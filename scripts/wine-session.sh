@@ -51,6 +51,19 @@ start_wine_session() {
   : >"$WINE_SESSION_DIR/names/café.bmp"
   export BROVANE_SESSION_NAMES
   BROVANE_SESSION_NAMES=$(winepath -w "$WINE_SESSION_DIR/names")
+  # A folder the programs may not write to, as "Program Files" is for a
+  # standard user: Wine running as root ignores file modes, but not a
+  # read-only mount. A read-only view of a folder the tests fill; only root
+  # may mount, and without it the variables stay unset and the test that
+  # needs them fails.
+  mkdir -p "$WINE_SESSION_DIR/closed-source" "$WINE_SESSION_DIR/closed"
+  if mount --bind "$WINE_SESSION_DIR/closed-source" "$WINE_SESSION_DIR/closed" 2>/dev/null; then
+    if mount -o remount,bind,ro "$WINE_SESSION_DIR/closed" 2>/dev/null; then
+      export BROVANE_CLOSED_FOLDER BROVANE_CLOSED_SOURCE
+      BROVANE_CLOSED_FOLDER=$(winepath -w "$WINE_SESSION_DIR/closed")
+      BROVANE_CLOSED_SOURCE=$(winepath -w "$WINE_SESSION_DIR/closed-source")
+    fi
+  fi
   wineserver -w
   wineserver -k 2>/dev/null || true
   wineserver -p
@@ -61,6 +74,8 @@ start_wine_session() {
 stop_wine_session() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+  [ -n "${WINE_SESSION_DIR:-}" ] && mountpoint -q "$WINE_SESSION_DIR/closed" &&
+    umount "$WINE_SESSION_DIR/closed" 2>/dev/null || true
   [ -n "${WINE_SESSION_DIR:-}" ] && rm -rf "$WINE_SESSION_DIR"
   return 0
 }

@@ -1,29 +1,24 @@
 #include "tests/association/classes_root.h"
 
+#include <aclapi.h>
 #include <shlwapi.h>
 
 const char TEST_CLASS[] = "brovane.testclass";
+const char USER_BMP_KEY[] = "Software\\Classes\\SystemFileAssociations\\.bmp";
 
 namespace {
 
-const char BACKUP_KEY[] = "Software\\BrovaneTest\\ClassesBackup";
-
-std::string BackupPath(const std::string& name) { return std::string(BACKUP_KEY) + "\\" + name; }
-
-}  // namespace
-
-bool ClassKeyExists(const std::string& path) {
+bool KeyExistsIn(HKEY root, const std::string& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
-std::string ReadDefaultValue(const std::string& path, bool* found) {
+std::string ReadDefaultValueIn(HKEY root, const std::string& path, bool* found) {
   if (found) *found = false;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
   std::vector<char> text(0x10000, 0);
   DWORD size = static_cast<DWORD>(text.size() - 1);
   LONG status =
@@ -34,18 +29,104 @@ std::string ReadDefaultValue(const std::string& path, bool* found) {
   return std::string(text.data());
 }
 
-void WriteDefaultValue(const std::string& path, const std::string& text) {
+void WriteDefaultValueIn(HKEY root, const std::string& path, const std::string& text) {
   HKEY key = nullptr;
-  if (RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), &key) != ERROR_SUCCESS) return;
+  if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return;
   RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>(text.size() + 1));
   RegCloseKey(key);
 }
 
-void CreateClassKey(const std::string& path) {
+void CreateKeyIn(HKEY root, const std::string& path) {
   HKEY key = nullptr;
-  if (RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), &key) == ERROR_SUCCESS) RegCloseKey(key);
+  if (RegCreateKeyA(root, path.c_str(), &key) == ERROR_SUCCESS) RegCloseKey(key);
 }
+
+bool SetEveryoneAccess(HKEY key, DWORD rights) {
+  EXPLICIT_ACCESS_A access = {};
+  access.grfAccessPermissions = rights;
+  access.grfAccessMode = SET_ACCESS;
+  access.grfInheritance = NO_INHERITANCE;
+  access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+  char everyone[] = "EVERYONE";
+  access.Trustee.ptstrName = everyone;
+  PACL acl = nullptr;
+  if (SetEntriesInAclA(1, &access, nullptr, &acl) != ERROR_SUCCESS) return false;
+  bool set = SetSecurityInfo(key, SE_REGISTRY_KEY,
+                             DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                             nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+  LocalFree(acl);
+  return set;
+}
+
+std::vector<std::string> SubKeyNames(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  char name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.push_back(name);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+// The whole tree, as a machine's class keys are for a standard user: a
+// subkey made before the lock keeps its own access list otherwise.
+bool SetKeyAccess(HKEY root, const std::string& path, DWORD rights) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  bool set = SetEveryoneAccess(key, rights);
+  RegCloseKey(key);
+  for (const std::string& name : SubKeyNames(root, path))
+    set = SetKeyAccess(root, path + "\\" + name, rights) && set;
+  return set;
+}
+
+const char BACKUP_KEY[] = "Software\\BrovaneTest\\ClassesBackup";
+
+std::string BackupPath(const std::string& name) { return std::string(BACKUP_KEY) + "\\" + name; }
+
+}  // namespace
+
+bool ClassKeyExists(const std::string& path) { return KeyExistsIn(HKEY_CLASSES_ROOT, path); }
+
+std::string ReadDefaultValue(const std::string& path, bool* found) {
+  return ReadDefaultValueIn(HKEY_CLASSES_ROOT, path, found);
+}
+
+void WriteDefaultValue(const std::string& path, const std::string& text) {
+  WriteDefaultValueIn(HKEY_CLASSES_ROOT, path, text);
+}
+
+void CreateClassKey(const std::string& path) { CreateKeyIn(HKEY_CLASSES_ROOT, path); }
+
+bool UserKeyExists(const std::string& path) { return KeyExistsIn(HKEY_CURRENT_USER, path); }
+
+std::string ReadUserDefaultValue(const std::string& path, bool* found) {
+  return ReadDefaultValueIn(HKEY_CURRENT_USER, path, found);
+}
+
+void WriteUserDefaultValue(const std::string& path, const std::string& text) {
+  WriteDefaultValueIn(HKEY_CURRENT_USER, path, text);
+}
+
+void CreateUserKey(const std::string& path) { CreateKeyIn(HKEY_CURRENT_USER, path); }
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const std::string& path)
+    : root_(root), path_(path), locked_(SetKeyAccess(root, path, KEY_READ)) {}
+
+ReadOnlyKey::~ReadOnlyKey() {
+  if (locked_) SetKeyAccess(root_, path_, KEY_ALL_ACCESS);
+}
+
+UserPlaceGuard::UserPlaceGuard() { SHDeleteKeyA(HKEY_CURRENT_USER, USER_BMP_KEY); }
+
+UserPlaceGuard::~UserPlaceGuard() { SHDeleteKeyA(HKEY_CURRENT_USER, USER_BMP_KEY); }
 
 void DeleteClassTree(const std::string& path) { SHDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str()); }
 

@@ -19,6 +19,40 @@ void DeleteClassTree(const std::string& path);
 // The key's last-write time as one number; 0 for a missing key.
 unsigned long long LastWriteTime(const std::string& path);
 
+// The current user's own place for ".bmp" commands, under HKEY_CURRENT_USER.
+// Read straight there: Wine does not merge it into HKEY_CLASSES_ROOT.
+extern const char USER_BMP_KEY[];
+bool UserKeyExists(const std::string& path);
+std::string ReadUserDefaultValue(const std::string& path, bool* found = nullptr);
+void WriteUserDefaultValue(const std::string& path, const std::string& text);
+void CreateUserKey(const std::string& path);
+
+// While it lives, the key grants everyone only reading, as a class key does
+// to a standard user; then full access again (its owner may always change
+// the access list).
+class ReadOnlyKey {
+ public:
+  ReadOnlyKey(HKEY root, const std::string& path);
+  ~ReadOnlyKey();
+  bool locked() const { return locked_; }
+  ReadOnlyKey(const ReadOnlyKey&) = delete;
+  ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+ private:
+  HKEY root_;
+  std::string path_;
+  bool locked_;
+};
+
+// Removes the user's own ".bmp" place on construction and destruction.
+class UserPlaceGuard {
+ public:
+  UserPlaceGuard();
+  ~UserPlaceGuard();
+  UserPlaceGuard(const UserPlaceGuard&) = delete;
+  UserPlaceGuard& operator=(const UserPlaceGuard&) = delete;
+};
+
 // Copies ".bmp", the class it names and TEST_CLASS aside on construction and
 // puts exactly those keys back on destruction.
 class ClassesRootGuard {
