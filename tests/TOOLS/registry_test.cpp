@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <aclapi.h>
 #include <shlwapi.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <string>
 
 #include "TOOLS/registry.h"
+#include "tests/support/registry_access.h"
 
 namespace {
 
@@ -95,21 +95,7 @@ TEST_F(RegistryTest, KeysOpenCreateAndDelete) {
 
 // Grants Everyone only reading; the owner may still put full access back.
 void SetReadOnlyDacl(HKEY key, bool readOnly) {
-  EXPLICIT_ACCESS_A access = {};
-  access.grfAccessPermissions = readOnly ? KEY_READ : KEY_ALL_ACCESS;
-  access.grfAccessMode = SET_ACCESS;
-  access.grfInheritance = NO_INHERITANCE;
-  access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  char everyone[] = "EVERYONE";
-  access.Trustee.ptstrName = everyone;
-  PACL acl = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, SetEntriesInAclA(1, &access, nullptr, &acl));
-  ASSERT_EQ(ERROR_SUCCESS,
-            SetSecurityInfo(key, SE_REGISTRY_KEY,
-                            DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                            nullptr, nullptr, acl, nullptr));
-  LocalFree(acl);
+  ASSERT_TRUE(SetEveryoneAccess(key, readOnly ? KEY_READ : KEY_ALL_ACCESS));
 }
 
 TEST_F(RegistryTest, KeyThatGrantsOnlyReadingCountsAsMissing) {

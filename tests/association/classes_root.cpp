@@ -1,7 +1,8 @@
 #include "tests/association/classes_root.h"
 
-#include <aclapi.h>
 #include <shlwapi.h>
+
+#include "tests/support/registry_access.h"
 
 const char TEST_CLASS[] = "brovane.testclass";
 const char USER_BMP_KEY[] = "Software\\Classes\\SystemFileAssociations\\.bmp";
@@ -40,24 +41,6 @@ void WriteDefaultValueIn(HKEY root, const std::string& path, const std::string& 
 void CreateKeyIn(HKEY root, const std::string& path) {
   HKEY key = nullptr;
   if (RegCreateKeyA(root, path.c_str(), &key) == ERROR_SUCCESS) RegCloseKey(key);
-}
-
-bool SetEveryoneAccess(HKEY key, DWORD rights) {
-  EXPLICIT_ACCESS_A access = {};
-  access.grfAccessPermissions = rights;
-  access.grfAccessMode = SET_ACCESS;
-  access.grfInheritance = NO_INHERITANCE;
-  access.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
-  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  char everyone[] = "EVERYONE";
-  access.Trustee.ptstrName = everyone;
-  PACL acl = nullptr;
-  if (SetEntriesInAclA(1, &access, nullptr, &acl) != ERROR_SUCCESS) return false;
-  bool set = SetSecurityInfo(key, SE_REGISTRY_KEY,
-                             DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                             nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
-  LocalFree(acl);
-  return set;
 }
 
 std::vector<std::string> SubKeyNames(HKEY root, const std::string& path) {
